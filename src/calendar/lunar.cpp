@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "base/text.h"
 
@@ -116,6 +117,11 @@ LunarResult lunarFailure(std::string message) {
   return r;
 }
 
+// Date-times far outside any calendar (or not numbers) name no date.
+bool isPlausibleDateTime(base::DateTime value) {
+  return std::isfinite(value) && std::fabs(value) < 3'000'000;
+}
+
 }  // namespace
 
 SolarResult lunarToSolar(int year, int month, int day, bool leap) {
@@ -158,11 +164,13 @@ LunarResult solarToLunar(int year, int month, int day) {
 }
 
 LunarResult solarToLunar(base::DateTime solarDate) {
+  if (!isPlausibleDateTime(solarDate)) return lunarFailure(kInvalidDate);
   const base::Date d = base::decodeDate(solarDate);
   return solarToLunar(d.year, d.month, d.day);
 }
 
 SolarResult lunarDateToSolar(base::DateTime lunarDate) {
+  if (!isPlausibleDateTime(lunarDate)) return solarFailure(kInvalidDate);
   const base::Date d = base::decodeDate(lunarDate);
   return lunarToSolar(d.year, d.month, d.day, false);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "base/datetime.h"
@@ -106,6 +107,8 @@ TEST(Lunar, ReportsSolarDatesOutOfRangeOrInvalid) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, c.message);
   }
+  EXPECT_EQ(solarToLunar(std::nan("")).message, invalid);
+  EXPECT_EQ(calendar::lunarDateToSolar(1e300).message, invalid);
 }
 
 // Every day of the range: the lunar date converts back to the same day, and
