@@ -274,6 +274,9 @@ class MonthlyPeriods {
   explicit MonthlyPeriods(const Rule& rule, int startDayOfMonth) : rule_(rule) {
     useStartDay_ = !rule.hasByDay && !rule.hasByMonthDay && !rule.hasByMonth && !rule.hasBySetPos;
     startDayOfMonth_ = startDayOfMonth;
+    // With both parts a day must satisfy both, also in a month where one of
+    // them selects nothing (a fifth Friday, a 31st).
+    both_ = rule.hasByDay && rule.hasByMonthDay;
   }
 
   // The candidates of one month, as day numbers in generation order.
@@ -286,11 +289,11 @@ class MonthlyPeriods {
     result_.clear();
     if (rule_.hasBySetPos) {
       selectPositions();
-    } else if (!q_.empty() && !r_.empty()) {
+    } else if (both_) {
       for (int d : r_)
         if (qMask_ & (1ull << d)) result_.push_back(d);
     } else {
-      result_ = q_.empty() ? r_ : q_;
+      result_ = rule_.hasByDay ? q_ : r_;
     }
     for (int& d : result_) d += first - 1;
     return result_;
@@ -341,11 +344,11 @@ class MonthlyPeriods {
     std::sort(r_.begin(), r_.end());
     std::vector<int>& set = scratch_;
     set.clear();
-    if (!q_.empty() && !r_.empty()) {
+    if (both_) {
       for (int d : r_)
         if (qMask_ & (1ull << d)) set.push_back(d);
     } else {
-      set = q_.empty() ? r_ : q_;
+      set = rule_.hasByDay ? q_ : r_;
     }
     const long long size = static_cast<long long>(set.size());
     for (int p : rule_.bySetPos) {
@@ -356,6 +359,7 @@ class MonthlyPeriods {
 
   const Rule& rule_;
   bool useStartDay_;
+  bool both_;
   int startDayOfMonth_;
   std::vector<int> q_, r_, scratch_, result_;
   unsigned long long qMask_ = 0;
@@ -423,19 +427,21 @@ class YearlyPeriods {
     buildWeeks(year);
     buildYearDays();
     buildMonths(year);
+    // The parts given, not the lists that happen to be empty this year,
+    // decide how the lists combine: a day must satisfy every part combined.
     result_.clear();
     const auto inT = [&](int day) { return tMask_.test(static_cast<std::size_t>(day - jan1_)); };
-    if (!w_.empty() && !t_.empty()) {
+    if (rule_.hasByWeekNo && rule_.hasByDay) {
       for (int d : w_)
         if (inT(d)) result_.push_back(d);
-    } else if (!m_.empty() && !t_.empty()) {
+    } else if (hasByMonthDay_ && rule_.hasByDay) {
       for (int d : m_)
         if (inT(d)) result_.push_back(d);
-    } else if (!d_.empty()) {
+    } else if (rule_.hasByYearDay) {
       result_ = d_;
-    } else if (!w_.empty()) {
+    } else if (rule_.hasByWeekNo) {
       result_ = w_;
-    } else if (!t_.empty()) {
+    } else if (rule_.hasByDay) {
       result_ = t_;
     } else {
       result_ = m_;

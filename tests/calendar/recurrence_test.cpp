@@ -67,6 +67,10 @@ const ExpandCase kExpandCases[] = {
     {"RRULE:FREQ=MONTHLY;BYDAY=2TU;BYMONTHDAY=8,9,10,11,12,13,14", "2014-01-01", 2014,
      "01-14 02-11 03-11 04-08 05-13 06-10 07-08 08-12 09-09 10-14 11-11 12-09"},
     {"RRULE:FREQ=MONTHLY;INTERVAL=5;BYMONTHDAY=-1", "2013-11-05", 2014, "04-30 09-30"},
+    // A day must satisfy both parts, also where one of them selects nothing.
+    {"RRULE:FREQ=MONTHLY;BYDAY=FR;BYMONTHDAY=31", "2014-01-01", 2014, "01-31 10-31"},
+    {"RRULE:FREQ=MONTHLY;BYDAY=5WE;BYMONTHDAY=29,30,31", "2014-01-01", 2014, "01-29 04-30 07-30 10-29 12-31"},
+    {"RRULE:FREQ=YEARLY;BYDAY=53TU;BYMONTHDAY=30,31", "2014-01-01", 2014, ""},
     // Candidates come in list order, and the count follows that order.
     {"RRULE:FREQ=MONTHLY;BYMONTHDAY=15,1;COUNT=3", "2014-01-01", 2014, "01-15 01-01 02-15"},
     // Yearly.
