@@ -20,7 +20,7 @@ import os
 import struct
 import sys
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "resources", "images")
@@ -169,13 +169,23 @@ def picture(name, fmt="png"):
     return register
 
 
-def icon(name, w=16, h=16):
+def with_halo(img, strength=150):
+    """Puts a thin light rim around the shape so that it stays readable on dark
+    caption bars and coloured day cells; on white it cannot be seen."""
+    rim = img.getchannel("A").filter(ImageFilter.MaxFilter(3)).point(lambda a: a * strength // 255)
+    out = Image.new("RGBA", img.size, (255, 255, 255, 0))
+    out.putalpha(rim)
+    out.alpha_composite(img)
+    return key_transparent(out)
+
+
+def icon(name, w=16, h=16, halo=True):
     """A small picture drawn by fn(canvas)."""
     def register(fn):
         def produce():
             c = Canvas(w, h)
             fn(c)
-            return c.result()
+            return with_halo(c.result()) if halo else c.result()
         PICTURES.append((name, "png", produce))
         return fn
     return register
@@ -228,13 +238,12 @@ def gear(c, cx, cy, r_out, r_in, teeth, colour, hole):
 # Application icon (ICO): a calendar page with a check mark.
 
 def draw_app_icon(c):
-    c.rect(1, 2, 15, 15.5, fill=WHITE, outline=PURPLE_D, width=1, radius=2.2)
-    c.rect(1, 2, 15, 6.5, fill=ORANGE, radius=2.2)
-    c.rect(1, 5, 15, 6.5, fill=ORANGE)
-    c.line([(1.5, 6.5), (14.5, 6.5)], ORANGE_D, 0.6, round_caps=False)
+    c.rect(1, 2, 15, 15, fill=WHITE, outline=PURPLE_D, width=1, radius=2.2)
+    c.rect(1, 2, 15, 6, fill=ORANGE, radius=2.2)
+    c.rect(1, 4, 15, 6, fill=ORANGE)
     for rx in (5, 11):
         c.line([(rx, 0.8), (rx, 3.6)], PURPLE_D, 1.4)
-    check_mark(c, [(4.6, 10.6), (7.2, 13.0), (11.6, 8.4)], PURPLE, 1.9)
+    check_mark(c, [(4.6, 10.2), (7.2, 12.6), (11.6, 8.0)], PURPLE, 1.9)
 
 
 @picture("IMAGE_GOOGLE", "ico")
@@ -295,7 +304,7 @@ for _name, _glyph, _close in (("MINIMIZE", glyph_minimize, False), ("MAXMIZE", g
 # --------------------------------------------------------------------------
 # Tree pictures, 14 x 16 (the colour pictures made from them fill 11 x 14 at (0, 1)).
 
-@icon("IMAGE_GCAL", 14, 16)
+@icon("IMAGE_GCAL", 14, 16, halo=False)
 def gcal(c):
     c.rect(0, 2, 12, 15, fill=WHITE, outline=PURPLE_D, width=1, radius=1.5)
     c.rect(0, 2, 12, 6, fill=PURPLE, radius=1.5)
@@ -307,7 +316,7 @@ def gcal(c):
             c.rect(col, row, col + 2, row + 2, fill=PURPLE_L if (row, col) != (11, 8) else ORANGE)
 
 
-@icon("IMAGE_GTASKS", 14, 16)
+@icon("IMAGE_GTASKS", 14, 16, halo=False)
 def gtasks(c):
     c.rect(0, 1.5, 12.5, 15, fill=WHITE, outline=GREEN_D, width=1, radius=1.5)
     for i, y in enumerate((4, 7.5, 11)):
@@ -315,7 +324,7 @@ def gtasks(c):
         c.line([(6.5, y + 1.5), (10.5, y + 1.5)], GREY, 1.0)
 
 
-@icon("IMAGE_GTASK", 14, 16)
+@icon("IMAGE_GTASK", 14, 16, halo=False)
 def gtask(c):
     c.circle(6.5, 8.5, 6, fill=GREEN, outline=GREEN_D, width=0.8)
     check_mark(c, [(3.6, 8.6), (5.8, 10.8), (9.6, 6.4)], WHITE, 1.6)
@@ -555,12 +564,12 @@ def pin(c):
     c.circle(8.4, 5.2, 1.3, fill=(255, 190, 190))
 
 
-@icon("IMAGE_CHECK")
+@icon("IMAGE_CHECK", halo=False)
 def check_box(c):
     c.rect(2, 2, 15, 15, fill=WHITE, outline=(136, 134, 150), width=1, radius=2)
 
 
-@icon("IMAGE_CHECKCLICK")
+@icon("IMAGE_CHECKCLICK", halo=False)
 def check_box_on(c):
     c.rect(2, 2, 15, 15, fill=PURPLE, outline=PURPLE_D, width=1, radius=2)
     check_mark(c, [(5.0, 8.6), (7.6, 11.0), (12.0, 5.8)], WHITE, 1.7)
