@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "base/files.h"
+#include "base/ini.h"
+#include "base/secret.h"
+#include "base/text.h"
+#include "cli/command.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder with the sample account's settings and a copy of the
+// sample cache, both under a fresh temporary folder.
+class ItemsCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "daybook-items-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    home_ = root_ + "/home";
+    cache_ = root_ + "/cache";
+    fs::create_directories(home_);
+    fs::copy(std::string(DAYBOOK_SOURCE_DIR) + "/tests/data/cache-sample", cache_);
+    base::IniFile ini(home_ + "/daybook.ini");
+    ini.writeString("Login", "GoogleId", base::encodeSecret("minji.kim"));  // domain added on load
+    ini.writeString("Login", "MyName", base::encodeSecret("김민지"));
+    ASSERT_TRUE(ini.save());
+    setenv("DAYBOOK_HOME", home_.c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("DAYBOOK_HOME");
+    fs::remove_all(root_);
+  }
+
+  int run(std::vector<std::string> args) {
+    std::istringstream in;
+    std::ostringstream o, e;
+    cli::Io io{in, o, e};
+    const int rc = cli::runCli(args, io);
+    out_ = base::split(o.str(), '\n');
+    if (!out_.empty() && out_.back().empty()) out_.pop_back();
+    err_ = e.str();
+    return rc;
+  }
+
+  std::string root_, home_, cache_, err_;
+  std::vector<std::string> out_;
+};
+
+TEST_F(ItemsCli, PrintsEveryItemInLoadOrder) {
+  ASSERT_EQ(run({"items", "--cache", cache_}), 0) << err_;
+  EXPECT_EQ(err_, "");
+  ASSERT_EQ(out_.size(), 28u);
+  EXPECT_EQ(out_[0],
+            "김민지\tminji.kim@gmail.com\t-1\t7hq2c9v1bn4m6k8j0l3p5r7t9v\t팀 주간 회의\t\t1\t"
+            "2025-03-10 10:00\t2025-03-10 11:00");
+  const std::vector<std::string> task = base::split(out_[22], '\t');
+  ASSERT_EQ(task.size(), 9u);
+  EXPECT_EQ(task[0], "할일");
+  EXPECT_EQ(task[2], "-2");
+  EXPECT_EQ(task[5], "진행중");
+  EXPECT_EQ(task[7], "2025-03-20 00:00");
+  // Recurring events carry a short description of their rule.
+  const std::vector<std::string> weekly = base::split(out_[2], '\t');
+  EXPECT_EQ(weekly[4], "요가 수업");
+  EXPECT_EQ(weekly[2], "1");
+  EXPECT_FALSE(weekly[5].empty());
+  EXPECT_LE(base::cp949Width(weekly[5]), 20u);
+}
+
+TEST_F(ItemsCli, UnreadableFilesAreNamedAndTheRestLoads) {
+  fs::remove(cache_ + "/clr_event.txt");
+  base::writeBytesAtomic(cache_ + "/ZkxxR1B4cTNCX2VKX0VvUg.txt", "{\"items\": [");
+  EXPECT_EQ(run({"items", "--cache", cache_}), 1);
+  EXPECT_NE(err_.find("clr_event.txt"), std::string::npos) << err_;
+  EXPECT_NE(err_.find("ZkxxR1B4cTNCX2VKX0VvUg.txt"), std::string::npos) << err_;
+  EXPECT_EQ(out_.size(), 26u);  // all but the two tasks of the broken list
+}
+
+TEST_F(ItemsCli, RejectsUnknownArguments) {
+  EXPECT_EQ(run({"items", "--cash", cache_}), 2);
+  EXPECT_EQ(run({"items", "--cache", root_ + "/none"}), 1);
+  EXPECT_NE(err_.find("none"), std::string::npos);
+}
+
+}  // namespace
