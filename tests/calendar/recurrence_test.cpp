@@ -142,6 +142,42 @@ TEST(ExpandRule, LongAgoStartsJumpToTheYear) {
   EXPECT_EQ(render(expandRule("RRULE:FREQ=DAILY;INTERVAL=99999999", 2014, at("2014-06-01"))), "06-01");
 }
 
+// Each year works out on its own how much of the count earlier years used up;
+// together the years must hand out exactly the first COUNT occurrences of the
+// rule without a count, in the same order.
+TEST(ExpandRule, ACountIsSharedOutOverTheYearsExactly) {
+  const char* rules[] = {
+      "RRULE:FREQ=DAILY;INTERVAL=5;BYMONTH=2,11",
+      "RRULE:FREQ=DAILY;INTERVAL=40",
+      "RRULE:FREQ=WEEKLY;INTERVAL=3;BYDAY=TU,SU",
+      "RRULE:FREQ=WEEKLY;INTERVAL=4",
+      "RRULE:FREQ=MONTHLY;BYDAY=1MO,-1FR",
+      "RRULE:FREQ=MONTHLY;INTERVAL=7;BYMONTHDAY=31,-31,15",
+      "RRULE:FREQ=MONTHLY;INTERVAL=5;BYDAY=SA,SU;BYSETPOS=2,-1",
+      "RRULE:FREQ=YEARLY;BYWEEKNO=1,20,-1",
+      "RRULE:FREQ=YEARLY;BYMONTH=2;BYDAY=MO",
+      "RRULE:FREQ=YEARLY;INTERVAL=3;BYYEARDAY=60,-300",
+      "RRULE:FREQ=YEARLY;BYDAY=-1SU",
+      "RRULE:FREQ=YEARLY",
+  };
+  const std::size_t count = 150;
+  for (const char* rule : rules) {
+    for (const char* start : {"1996-02-29", "2001-12-31", "2010-07-18"}) {
+      SCOPED_TRACE(std::string(rule) + " from " + start);
+      const base::DateTime from = at(start, 8, 15);
+      std::vector<base::DateTime> counted, all;
+      for (int year = base::yearOf(from); all.size() < count && year <= 9999; ++year) {
+        for (base::DateTime d : expandRule(std::string(rule) + ";COUNT=" + std::to_string(count), year, from))
+          counted.push_back(d);
+        for (base::DateTime d : expandRule(rule, year, from)) all.push_back(d);
+      }
+      ASSERT_GE(all.size(), count);
+      all.resize(count);
+      EXPECT_EQ(counted, all);
+    }
+  }
+}
+
 TEST(ExpandRule, OddValuesNeitherCrashNorHang) {
   const char* rules[] = {
       "RRULE:FREQ=MONTHLY;BYMONTHDAY=x,0,-0,99999999999999999999,-400",
