@@ -568,6 +568,8 @@ std::vector<DateTime> expandRule(std::string_view text, int year, DateTime start
   std::vector<DateTime> out;
   const Rule rule = parseRule(text);
   if (rule.frequency == Frequency::None || year < 1 || year > 9999) return out;
+  // A start read from a damaged file may be anything; only the calendar's years count.
+  if (!(start >= base::dayNumberOf(1, 1, 1) && start < base::dayNumberOf(9999, 12, 31) + 1)) return out;
   const base::Date startDate = base::decodeDate(start);
   if (startDate.year < 1 || startDate.year > 9999 || year < startDate.year) return out;
 

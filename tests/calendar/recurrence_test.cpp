@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -197,6 +199,8 @@ TEST(ExpandRule, OddValuesNeitherCrashNorHang) {
         for (base::DateTime d : expandRule(rule, year, start)) EXPECT_EQ(base::yearOf(d), year);
     }
   }
+  for (double start : {std::nan(""), 1e300, -1e300, -700000.0})
+    EXPECT_TRUE(expandRule("RRULE:FREQ=DAILY", 2014, start).empty()) << start;
   EXPECT_EQ(render(expandRule("RRULE:FREQ=MONTHLY;BYDAY=MO,MO;BYSETPOS=2", 2014, at("2014-01-01"))).substr(0, 5),
             "01-06");
 }
