@@ -116,6 +116,11 @@ bool isMailEvent(const Json& item) {
   return base::contains(stringMember(item, "summary"), kMailEventMarker);
 }
 
+// The members of events and tasks that loading reads.
+const std::vector<std::string_view> kItemMembers = {
+    "id",     "summary",   "title", "status",     "due",              "completed",
+    "recurrence", "colorId", "start", "end", "recurringEventId", "originalStartTime"};
+
 bool isCancelled(const Json& item) { return stringMember(item, "status") == "cancelled"; }
 
 }  // namespace
@@ -351,7 +356,11 @@ void CacheStore::loadListItems(int slot) {
     return;
   }
   const std::string source = fromDetail ? detail : own;
-  if (std::optional<Json> json = readJson(source)) loadItems(*json, *s.list);
+  std::string error;
+  if (std::optional<Json> json = readCacheItems(pathOf(source), error, kItemMembers))
+    loadItems(*json, *s.list);
+  else
+    reportOnce(source, error);
   // When the list's own file exists already the rename fails and both stay;
   // the detail file is then read again next time.
   if (fromDetail) base::renameFile(pathOf(detail), pathOf(own));
@@ -450,26 +459,30 @@ void CacheStore::noteException(const Json& item) {
 app::EventExtra& CacheStore::extraFor(const std::string& id) {
   const std::deque<app::EventExtra>& records = extras_.records();
   // Another owner may have emptied and refilled the list: start over then.
-  const bool stale =
-      records.size() < extraIndexed_ ||
-      (extraIndexed_ > 0 && extraIndex_.find(records[extraIndexed_ - 1].id) == extraIndex_.end());
-  if (stale) {
+  if (records.size() < extraIndexed_ ||
+      (extraIndexed_ > 0 && records[extraIndexed_ - 1].id != lastIndexedId_)) {
     extraIndex_.clear();
     extraIndexed_ = 0;
   }
   for (; extraIndexed_ < records.size(); ++extraIndexed_)
     extraIndex_.emplace(records[extraIndexed_].id, extraIndexed_);
 
+  app::EventExtra* found = nullptr;
   if (const auto it = extraIndex_.find(id); it != extraIndex_.end()) {
-    if (it->second < records.size() && records[it->second].id == id)
-      return const_cast<app::EventExtra&>(records[it->second]);  // the list's own record
-    extraIndex_.clear();
-    extraIndexed_ = 0;
-    return extras_.findOrAdd(id);
+    // The list hands out its records only through find(); this is its own
+    // record, found without the list's linear search.
+    found = const_cast<app::EventExtra*>(&records[it->second]);
+    if (found->id != id) {
+      extraIndex_.clear();
+      extraIndexed_ = 0;
+      found = &extras_.findOrAdd(id);
+    }
+  } else {
+    found = &extras_.add(id);
+    extraIndex_.emplace(found->id, extraIndexed_++);
   }
-  app::EventExtra& added = extras_.add(id);
-  extraIndex_.emplace(added.id, extraIndexed_++);
-  return added;
+  if (extraIndexed_ > 0) lastIndexedId_ = extras_.records()[extraIndexed_ - 1].id;
+  return *found;
 }
 
 // ---------------------------------------------------------------- lists

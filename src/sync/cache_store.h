@@ -193,6 +193,7 @@ class CacheStore {
   // only grows, and a position that no longer holds its id rebuilds the map.
   std::unordered_map<std::string, std::size_t> extraIndex_;
   std::size_t extraIndexed_ = 0;
+  std::string lastIndexedId_;
 };
 
 }  // namespace gsync

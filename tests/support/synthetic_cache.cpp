@@ -167,15 +167,15 @@ void writeSyntheticCache(const std::string& folder, const SyntheticCacheSpec& sp
   save(folder, "clr_calendar.txt", colourAnswer("calendar", kColours));
   save(folder, "clr_event.txt", colourAnswer("event", kEventColours));
 
-  std::vector<Json> events(spec.calendars, Json::array());
-  for (int i = 0; i < spec.events && spec.calendars > 0; ++i) {
-    const int c = i % spec.calendars;
-    events[c].push_back(makeEvent(rng, calendarIds[c], spec.googleId, i < spec.recurringEvents));
-  }
-  for (int c = 0; c < spec.calendars; ++c)
+  // One calendar at a time, so that a large cache never sits in memory whole.
+  for (int c = 0; c < spec.calendars; ++c) {
+    Json events = Json::array();
+    for (int i = c; i < spec.events; i += spec.calendars)
+      events.push_back(makeEvent(rng, calendarIds[c], spec.googleId, i < spec.recurringEvents));
     save(folder, calendarIds[c] + ".txt",
          {{"kind", "calendar#events"}, {"summary", calendarIds[c]}, {"timeZone", "Asia/Seoul"},
-          {"items", events[c]}});
+          {"items", std::move(events)}});
+  }
 
   std::vector<Json> tasks(spec.taskLists, Json::array());
   for (int i = 0; i < spec.tasks && spec.taskLists > 0; ++i) {

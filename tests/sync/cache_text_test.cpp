@@ -95,3 +95,18 @@ TEST(GoogleDateTime, KeepsTheWallClockTime) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CacheText, DecodesLikeTheTextHelpers) {
+  const std::string samples[] = {
+      base::utf8ToCp949("똠방각하 뷁 {\"a\": \"가>나\"}"),  // trail bytes in the ASCII range
+      std::string("abc\x80" "def"),                        // a byte that is no character
+      std::string("\xB0\xA1\xFF\xB0"),                     // bad pair, then a cut-off lead byte
+      std::string(""),
+  };
+  for (const std::string& bytes : samples)
+    EXPECT_EQ(gsync::cacheTextToUtf8(bytes), base::cp949ToUtf8(bytes)) << bytes;
+}
+
+}  // namespace
