@@ -22,18 +22,13 @@ void loadSharedLists() {
   app::eventExtras().load(app::programFolder() + "plan.dat");
 }
 
-// Asks for the Google account when none is stored; false when the user gave none.
+// Asks for the Google account when none is stored; false when the user gave
+// none.  The settings window stores what it is given in daybook.ini.
 bool ensureAccount() {
-  app::AppSettings& s = app::settings();
+  const app::AppSettings& s = app::settings();
   if (!s.googleId.empty() && !s.googlePw.empty()) return true;
-  ui::TFrmEnv dialog(QString::fromStdString(s.googleId), QString::fromStdString(s.googlePw));
+  ui::TFrmEnv dialog(app::settings());
   if (!dialog.execModal()) return false;
-  base::IniFile ini(s.settingsFile);
-  app::writeAccount(ini, dialog.googleId().toStdString(), dialog.password().toStdString());
-  app::saveSettingsFile(ini);
-  s.googleId = app::withMailDomain(dialog.googleId().toStdString());
-  s.loginId = s.googleId;
-  s.googlePw = dialog.password().toStdString();
   return !s.googleId.empty() && !s.googlePw.empty();
 }
 

@@ -21,9 +21,11 @@
 #include "app/folders.h"
 #include "app/settings.h"
 #include "base/ini.h"
+#include "ui/common/message.h"
 #include "ui/common/proportional_resizer.h"
 #include "ui/common/resources.h"
 #include "ui/common/skin.h"
+#include "ui/common/unlock_window.h"
 
 #ifndef DAYBOOK_VERSION
 #define DAYBOOK_VERSION "0.1.0"
@@ -177,6 +179,7 @@ void TFrmMain::createLowerRow() {
   ChkLock = new QCheckBox(QStringLiteral("잠금"), this);
   ChkLock->setFont(koreanFont(9));
   ChkLock->setGeometry(955, kLowerTop, 50, kButtonHeight);
+  connect(ChkLock, &QCheckBox::clicked, this, &TFrmMain::ChkLockClick);
 
   CbVideo = new QComboBox(this);
   CbVideo->setGeometry(505, kToolTop, 338, kButtonHeight);
@@ -247,6 +250,82 @@ void TFrmMain::exitAction() {
 void TFrmMain::resizeEvent(QResizeEvent* event) {
   SkinnedWindow::resizeEvent(event);
   placeExitButton();
+  placeLockControls();
+}
+
+void TFrmMain::toggleMaximised() {
+  if (locked_) return;  // the locked player stays maximised
+  SkinnedWindow::toggleMaximised();
+}
+
+QList<QWidget*> TFrmMain::lockHiddenControls() const {
+  return {BtnListAdd, BtnListDel,  CbYear,     BtnToday,    BtnDiary, BtnAddress, BtnMail,  BtnEnv,    EdSearch,
+          LstSuggest, BtnFind,     LblPlan,    BtnItemAdd,  BtnItemEdit, BtnItemDel, BtnSms, BtnLogin,
+          BtnYoutube, PnlMain};
+}
+
+QList<QWidget*> TFrmMain::lockShownControls() const { return {ChkContinue, BtnYoutubeTop, CbVideo, PnlVideo}; }
+
+void TFrmMain::ChkLockClick(bool checked) {
+  if (checked) {
+    enterLockMode();
+  } else if (askUnlock()) {
+    leaveLockMode();
+  } else {
+    ChkLock->setChecked(true);  // setChecked does not emit clicked
+  }
+}
+
+void TFrmMain::enterLockMode() {
+  if (locked_) return;
+  locked_ = true;
+  hiddenByLock_.clear();
+  for (QWidget* w : lockHiddenControls()) {
+    if (!w->isHidden()) hiddenByLock_ << w;
+    w->hide();
+  }
+  for (QWidget* w : lockShownControls()) w->show();
+  PnlVideo->raise();
+  if (maximiseButton()) maximiseButton()->setEnabled(false);
+  showMaximized();
+  placeLockControls();
+  emit lockVideoStartRequested();
+}
+
+bool TFrmMain::askUnlock() {
+  // TODO(reminders): the reminder timer pauses while the dialog is open.
+  TFrmUnlock dialog(this);
+  const std::optional<QString> typed = dialog.execModal();
+  if (!typed) return false;
+  if (*typed != QString::fromStdString(app::settings().googlePw)) {
+    showWarning(this, QStringLiteral("비밀번호가 틀렸습니다."));
+    return false;
+  }
+  return true;
+}
+
+void TFrmMain::leaveLockMode() {
+  if (!locked_) return;
+  locked_ = false;
+  for (QWidget* w : lockShownControls()) w->hide();
+  for (const QPointer<QWidget>& w : std::as_const(hiddenByLock_))
+    if (w) w->show();
+  hiddenByLock_.clear();
+  emit playerStopRequested();
+  if (maximiseButton()) maximiseButton()->setEnabled(true);
+  showNormal();
+  resize(940, kClientHeight);
+  resizer_->apply();
+  placeExitButton();
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+// In lock mode the lock box sits just left of the video list.
+void TFrmMain::placeLockControls() {
+  if (!locked_ || !ChkLock || !CbVideo) return;
+  const QRect list = CbVideo->geometry();
+  ChkLock->move(list.left() - ChkLock->width() - 6, list.top());
 }
 
 void TFrmMain::placeExitButton() {

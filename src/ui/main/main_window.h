@@ -39,6 +39,8 @@ class TFrmMain : public SkinnedWindow {
   // The exit action: writes the settings and ends the application.
   void exitAction();
   bool hasTrayIcon() const { return tray_ != nullptr; }
+  // Lock mode: the window becomes a video player until the Google password is given.
+  bool isLocked() const { return locked_; }
 
   // Upper tool row.
   QToolButton* BtnListAdd = nullptr;
@@ -79,11 +81,16 @@ class TFrmMain : public SkinnedWindow {
 
  signals:
   void exitRequested();
+  // Lock mode turned on: the selected video starts.
+  void lockVideoStartRequested();
+  // Lock mode left: the embedded player stops.
+  void playerStopRequested();
 
  protected:
   void closeButtonClicked() override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void toggleMaximised() override;
 
  private:
   void createToolRow();
@@ -91,11 +98,20 @@ class TFrmMain : public SkinnedWindow {
   void createLowerRow();
   void createTrayIcon();
   void placeExitButton();
+  void ChkLockClick(bool checked);
+  void enterLockMode();
+  bool askUnlock();
+  void leaveLockMode();
+  void placeLockControls();
+  QList<QWidget*> lockHiddenControls() const;
+  QList<QWidget*> lockShownControls() const;
 
   ProportionalResizer* resizer_ = nullptr;
   QSystemTrayIcon* tray_ = nullptr;
   QMenu* trayMenu_ = nullptr;
   bool exiting_ = false;
+  bool locked_ = false;
+  QList<QPointer<QWidget>> hiddenByLock_;
 };
 
 // The program's version text shown in the tray hint.
