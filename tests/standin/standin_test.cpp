@@ -1,6 +1,10 @@
 // The Google stand-in over real sockets, driven with the program's own HTTP client.
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -547,6 +551,42 @@ TEST(StandinTls, VerifiesAgainstTheTestCaAndRefusesAnotherOne) {
     EXPECT_FALSE(answer.error.empty());
   }
   EXPECT_EQ(server.log().back().status, 200);  // refused handshakes never reach the log
+}
+
+// The executable prints its base URL first, serves the seed and stops on SIGTERM.
+TEST(StandinProgram, PrintsItsUrlAndStopsOnTerm) {
+  const std::string program = std::string(DAYBOOK_BINARY_DIR) + "/tools/google-standin/google-standin";
+  const std::string seed = seedPath();
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  std::vector<std::string> args = {program, "--http", "--seed", seed};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+
+  std::string line;
+  char c = 0;
+  while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
+  close(out[0]);
+  EXPECT_TRUE(line.starts_with("http://127.0.0.1:")) << line;
+
+  base::HttpRequest request;
+  request.url = line + "/calendar/v3/colors";
+  const auto answer = base::CurlHttpClient().send(request);
+  EXPECT_EQ(answer.status, 401);  // no token: the server is up and checking
+
+  kill(pid, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace
