@@ -27,9 +27,7 @@ void centreOver(QWidget* window, const QWidget* owner) {
 
 }  // namespace
 
-TFrmProgress::TFrmProgress(QWidget* owner)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-  Q_UNUSED(owner);
+TFrmProgress::TFrmProgress() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("TFrmProgress"));
   setAttribute(Qt::WA_DeleteOnClose);
   picture_ = loadPixmap(QStringLiteral("IMAGE_PROGRESS"));
@@ -68,7 +66,7 @@ void TFrmProgress::mousePressEvent(QMouseEvent* event) {
 
 void showProgress(QWidget* owner, const QString& text, int position, int count) {
   if (!gProgress) {
-    gProgress = new TFrmProgress(owner);
+    gProgress = new TFrmProgress;
     centreOver(gProgress, owner);
   }
   gProgress->setProgress(text, position, count);

@@ -13,7 +13,7 @@ namespace ui {
 class TFrmProgress : public QWidget {
   Q_OBJECT
  public:
-  explicit TFrmProgress(QWidget* owner = nullptr);
+  TFrmProgress();
 
   // With count above 0 the text is followed by "(position/count)" and the bar
   // shows the share done; otherwise the text alone.
