@@ -2,50 +2,13 @@
 // and prints every loaded event and task, one tab-separated line each.
 #include <ostream>
 
-#include "app/event_extra.h"
 #include "app/folders.h"
-#include "app/settings.h"
 #include "base/files.h"
-#include "base/ini.h"
-#include "base/secret.h"
-#include "base/text.h"
+#include "cli/cache_loading.h"
 #include "cli/command.h"
-#include "sync/cache_store.h"
 
 namespace cli {
 namespace {
-
-// Nothing is downloaded here: a missing file is reported and the chain goes on.
-class ItemsListener : public gsync::CacheListener {
- public:
-  explicit ItemsListener(std::ostream& err) : err_(err) {}
-  void attach(gsync::CacheStore& store) { store_ = &store; }
-  bool reported() const { return reported_; }
-
-  void downloadNeeded(gsync::ChainLink link) override {
-    report(std::string("캐시 파일이 없습니다: ") + gsync::chainLinkFileName(link));
-    store_->continueAfter(link);
-  }
-  void itemsDownloadNeeded(const gsync::ListSlot& slot) override {
-    report("캐시 파일이 없습니다: " + gsync::itemFileName(slot.list->id));
-  }
-  void loadFailed(const std::string& message) override { report(message); }
-  void startItemLoading() override {
-    store_->buildSlots();
-    for (std::size_t i = 0; i < store_->slots().size(); ++i)
-      store_->requestListItems(static_cast<int>(i));
-  }
-
- private:
-  void report(const std::string& message) {
-    err_ << message << "\n";
-    reported_ = true;
-  }
-
-  std::ostream& err_;
-  gsync::CacheStore* store_ = nullptr;
-  bool reported_ = false;
-};
 
 // Tabs and line breaks inside a field would break the line format.
 std::string field(std::string text) {
@@ -77,25 +40,9 @@ int itemsCommand(const std::vector<std::string>& args, Io& io) {
     return 1;
   }
 
-  // The account decides which lists carry the user's own name.
-  app::AppSettings settings;
-  app::loadSettings(settings, app::settingsPath());
-  const base::IniFile ini(app::settingsPath());
-  app::EventExtraList extras;
-  extras.load(app::programFolder() + "plan.dat");
-
-  gsync::CacheStoreOptions options;
-  options.folder = cache;
-  options.googleId = settings.googleId;
-  options.myName = base::decodeSecret(ini.readString("Login", "MyName"));
-  options.extras = &extras;
-  ItemsListener listener(io.err);
-  gsync::CacheStore store(options, listener);
-  listener.attach(store);
-  store.enterChain();
-
-  for (const auto& item : store.items()) printItem(*item, io.out);
-  return listener.reported() ? 1 : 0;
+  CacheLoad load(cache, io.err);
+  for (const auto& item : load.store().items()) printItem(*item, io.out);
+  return load.reported() ? 1 : 0;
 }
 
 const Registration items{{"items", "items [--cache DIR]", itemsCommand}};
