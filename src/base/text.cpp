@@ -78,6 +78,10 @@ std::string cutCp949Bytes(std::string_view cp949, std::size_t maxBytes) {
 }
 
 std::string cutToCp949Width(std::string_view utf8, std::size_t maxBytes) {
+  // ASCII that fits (ids, most keys) needs no conversion.
+  if (utf8.size() <= maxBytes &&
+      std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(utf8);
   std::string result;
   std::size_t width = 0;
   for (const std::string& ch : characters(utf8)) {
