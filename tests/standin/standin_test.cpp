@@ -400,6 +400,10 @@ TEST_F(StandinTest, WriteErrorsUseGoogleShapes) {
        R"({"start":{"date":"2025-03-20"},"end":{"date":"2025-03-10"}})", 400},
       {"bad date", "POST", primary, R"({"start":{"date":"2025-13-45"},"end":{"date":"2025-13-46"}})", 400},
       {"not JSON", "POST", primary, "{summary", 400},
+      {"number summary", "POST", primary,
+       R"({"summary":5,"start":{"date":"2025-03-20"},"end":{"date":"2025-03-21"}})", 400},
+      {"number status", "PATCH", primary + "/3kq9c1v5m7n2p4r6s8t0u1a2b4", R"({"status":1})", 400},
+      {"number task title", "POST", "/tasks/v1/lists/@default/tasks", R"({"title":["x"]})", 400},
       {"array body", "PUT", primary + "/nosuch", "[]", 400},
       {"string where object", "POST", "/calendar/v3/calendars", R"({"summary": 5})", 400},
       {"bad maxResults", "GET", primary + "?maxResults=-5", "", 400},
@@ -417,7 +421,7 @@ TEST_F(StandinTest, WriteErrorsUseGoogleShapes) {
     ASSERT_NO_THROW(json(answer)) << c.name;
     EXPECT_EQ(json(answer)["error"]["code"], c.status) << c.name;
   }
-  EXPECT_EQ(api("GET", "/calendar/v3/colors").status, 200);  // still serving
+  EXPECT_EQ(api("GET", primary + "?q=x").status, 200);  // nothing bad was stored
 }
 
 TEST_F(StandinTest, CalendarAndTaskListWrites) {

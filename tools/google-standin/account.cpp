@@ -25,6 +25,47 @@ void requireObject(const Json& body) {
   if (!body.is_object()) throw badRequest("parseError", "Parse Error");
 }
 
+enum class Kind { String, Object, Array, Number, Boolean };
+
+// Members of the wrong JSON type are refused when written, so that reading
+// the stored items later can rely on them.
+void requireTypes(const Json& item, std::initializer_list<std::pair<const char*, Kind>> members) {
+  for (const auto& [name, kind] : members) {
+    if (!item.contains(name) || item[name].is_null()) continue;
+    const Json& value = item[name];
+    const bool ok = kind == Kind::String    ? value.is_string()
+                    : kind == Kind::Object  ? value.is_object()
+                    : kind == Kind::Array   ? value.is_array()
+                    : kind == Kind::Number  ? value.is_number_integer()
+                                            : value.is_boolean();
+    if (!ok) throw badRequest("invalid", std::string("Invalid value for: ") + name);
+  }
+}
+
+void requireEventTypes(const Json& event) {
+  requireTypes(event, {{"id", Kind::String}, {"status", Kind::String}, {"summary", Kind::String},
+                       {"description", Kind::String}, {"location", Kind::String}, {"colorId", Kind::String},
+                       {"start", Kind::Object}, {"end", Kind::Object}, {"originalStartTime", Kind::Object},
+                       {"recurringEventId", Kind::String}, {"recurrence", Kind::Array},
+                       {"attendees", Kind::Array}, {"reminders", Kind::Object}, {"sequence", Kind::Number},
+                       {"transparency", Kind::String}, {"visibility", Kind::String}});
+}
+
+void requireTaskTypes(const Json& task) {
+  requireTypes(task, {{"id", Kind::String}, {"title", Kind::String}, {"notes", Kind::String},
+                      {"status", Kind::String}, {"due", Kind::String}, {"completed", Kind::String},
+                      {"deleted", Kind::Boolean}, {"hidden", Kind::Boolean}, {"links", Kind::Array}});
+}
+
+void requireCalendarTypes(const Json& calendar) {
+  requireTypes(calendar, {{"summary", Kind::String}, {"description", Kind::String}, {"location", Kind::String},
+                          {"timeZone", Kind::String}, {"summaryOverride", Kind::String},
+                          {"colorId", Kind::String}, {"backgroundColor", Kind::String},
+                          {"foregroundColor", Kind::String}, {"hidden", Kind::Boolean},
+                          {"selected", Kind::Boolean}, {"defaultReminders", Kind::Array},
+                          {"notificationSettings", Kind::Object}});
+}
+
 // Answers the slice of `items` that the page token and maxResults select.
 Json pageOf(std::vector<const Json*> items, const Query& query, size_t defaultSize, size_t cap) {
   const size_t size = pageSize(param(query, "maxResults"), defaultSize, cap);
@@ -244,6 +285,7 @@ Json Account::getCalendarListEntry(const std::string& id) const { return calenda
 
 Json Account::updateCalendarListEntry(const std::string& id, const Json& body, bool patch) {
   requireObject(body);
+  requireCalendarTypes(body);
   Json& entry = calendar(id).entry;
   const std::string oldColour = entry.value("colorId", "");
   applyWritable(entry, body, patch,
@@ -264,6 +306,7 @@ void Account::deleteCalendarListEntry(const std::string& id) { deleteCalendar(id
 
 Json Account::insertCalendar(const Json& body) {
   requireObject(body);
+  requireCalendarTypes(body);
   if (!body.contains("summary") || !body["summary"].is_string())
     throw badRequest("required", "Missing title.");
   CalendarData data;
@@ -286,6 +329,7 @@ Json Account::getCalendar(const std::string& id) const { return calendarResource
 
 Json Account::updateCalendar(const std::string& id, const Json& body, bool patch) {
   requireObject(body);
+  requireCalendarTypes(body);
   Json& entry = writableCalendar(id).entry;
   if (!patch && (!body.contains("summary") || !body["summary"].is_string()))
     throw badRequest("required", "Missing title.");
@@ -408,6 +452,7 @@ Json Account::getEvent(const std::string& calendarId, const std::string& id) con
 Json Account::insertEvent(const std::string& calendarId, const Json& body) {
   requireObject(body);
   CalendarData& data = writableCalendar(calendarId);
+  requireEventTypes(body);
   checkTimes(body, utcOffsetMinutes(data.entry.value("timeZone", "")));
   if (body.contains("id") && body["id"].is_string() && findEvent(data, body["id"]))
     throw ApiError(409, "duplicate", "The requested identifier already exists.");
@@ -424,6 +469,7 @@ Json Account::updateEvent(const std::string& calendarId, const std::string& id, 
                 {"status", "summary", "description", "location", "colorId", "start", "end",
                  "endTimeUnspecified", "recurrence", "transparency", "visibility", "attendees",
                  "reminders", "extendedProperties", "source", "guestsCanModify"});
+  requireEventTypes(updated);
   if (!patch && !updated.contains("status")) updated["status"] = "confirmed";
   if (updated.value("status", "") != "cancelled")
     checkTimes(updated, utcOffsetMinutes(data.entry.value("timeZone", "")));
@@ -447,6 +493,10 @@ bool Account::appendEvents(const std::string& calendarId, const std::vector<Json
     data = &calendar(calendarId);
   } catch (const ApiError&) {
     return false;
+  }
+  for (const Json& event : events) {
+    requireObject(event);
+    requireEventTypes(event);
   }
   for (const Json& event : events) data->events.push_back(newEvent(*data, event));
   return true;
@@ -539,6 +589,7 @@ Json Account::newTask(const std::string& listId, Json body) {
 
 // Google keeps only the date of `due`, and `completed` follows `status`.
 void detail::normaliseTask(Json& task) {
+  requireTaskTypes(task);
   if (task.contains("due") && task["due"].is_string()) {
     const std::string due = task["due"];
     if (!parseIsoDate(due)) throw badRequest("invalid", "Invalid value for: due");

@@ -51,7 +51,8 @@ class Account {
   Json insertEvent(const std::string& calendarId, const Json& body);
   Json updateEvent(const std::string& calendarId, const std::string& id, const Json& body, bool patch);
   void deleteEvent(const std::string& calendarId, const std::string& id);
-  // Adds events without the checks of insertEvent (bulk loads in tests).
+  // Adds events without the access and time checks of insertEvent (bulk
+  // loads in tests); false for an unknown calendar, ApiError for bad members.
   bool appendEvents(const std::string& calendarId, const std::vector<Json>& events);
 
   static Json colors();
@@ -108,6 +109,7 @@ void applyCalendarColour(Json& entry);
 Json orderedCalendarEntry(const Json& entry);
 Json orderedTask(const Json& task);
 void normaliseTask(Json& task);  // throws ApiError for a bad due date or status
+void requireEventTypes(const Json& event);  // throws ApiError for a member of the wrong type
 }  // namespace detail
 
 }  // namespace standin

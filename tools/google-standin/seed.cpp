@@ -218,6 +218,7 @@ void Account::loadCalendar(const Json& seed, sys_days today) {
   const int offset = utcOffsetMinutes(timeZone);
   for (Json event : seed.value("events", Json::array())) {
     if (!event.is_object()) throw std::runtime_error("an event of the seed is not an object");
+    requireEventTypes(event);
     for (const char* key : {"start", "end", "originalStartTime"})
       if (event.contains(key)) resolveWhen(event[key], today, timeZone, offset);
     if (event.contains("start") && !event.contains("end")) event["end"] = defaultEnd(event["start"]);

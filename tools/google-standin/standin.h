@@ -76,7 +76,8 @@ class Server {
   void setTokenLifetime(int seconds);
 
   // Appends events (Google's event JSON; ids generated when missing) to a
-  // calendar.  Returns false when the calendar is unknown.
+  // calendar.  Returns false when the calendar is unknown; throws
+  // std::runtime_error for an event with members of the wrong type.
   bool addEvents(const std::string& calendarId, const std::vector<Json>& events);
 
   struct Impl;
