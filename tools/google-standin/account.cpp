@@ -463,7 +463,17 @@ Json Account::insertEvent(const std::string& calendarId, const Json& body) {
 Json Account::updateEvent(const std::string& calendarId, const std::string& id, const Json& body, bool patch) {
   requireObject(body);
   CalendarData& data = writableCalendar(calendarId);
-  Json& event = eventOrNewException(data, id);
+  const size_t before = data.events.size();
+  try {
+    return updateEventIn(data, eventOrNewException(data, id), body, patch);
+  } catch (...) {
+    if (data.events.size() > before) data.events.pop_back();  // no exception left behind by a refused write
+    throw;
+  }
+}
+
+
+Json Account::updateEventIn(CalendarData& data, Json& event, const Json& body, bool patch) {
   Json updated = event;
   applyWritable(updated, body, patch,
                 {"status", "summary", "description", "location", "colorId", "start", "end",

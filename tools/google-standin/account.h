@@ -78,6 +78,7 @@ class Account {
   const TaskListData& taskList(const std::string& id) const;
   Json* findEvent(CalendarData& calendar, const std::string& id);
   Json& eventOrNewException(CalendarData& calendar, const std::string& id);
+  Json updateEventIn(CalendarData& calendar, Json& event, const Json& body, bool patch);
   Json newEvent(const CalendarData& calendar, Json body);
   Json newTask(const std::string& listId, Json body);
   void touchTaskList(TaskListData& list);
