@@ -112,8 +112,10 @@ HttpClient& httpClient() {
 void setHttpClient(std::shared_ptr<HttpClient> client) { clientSlot() = std::move(client); }
 
 std::string decodeResponseText(std::string_view body) {
+  // A byte-order mark is dropped before trimming; a "?" the text really
+  // starts with is kept.
+  if (startsWith(body, "\xEF\xBB\xBF")) body.remove_prefix(3);
   std::string text = cp949Lossy(trim(body));
-  if (startsWith(text, "?")) text.erase(0, 1);
   if (endsWith(text, "|")) text.pop_back();
   return text;
 }

@@ -52,9 +52,9 @@ class CurlHttpClient final : public HttpClient {
 HttpClient& httpClient();
 void setHttpClient(std::shared_ptr<HttpClient> client);  // null restores libcurl
 
-// Body text as the program stores downloaded text: decoded from UTF-8,
-// trimmed, passed through CP949 ("?" for what it lacks), then a leading "?"
-// and a trailing "|" removed.
+// Body text as the program stores downloaded text: a byte-order mark
+// dropped, trimmed, passed through CP949 ("?" for what it lacks), and a
+// trailing "|" removed.
 std::string decodeResponseText(std::string_view body);
 
 // Errors are swallowed: on failure `lines` is left as it was, no file is
