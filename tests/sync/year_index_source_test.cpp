@@ -7,6 +7,7 @@
 #include "base/datetime.h"
 #include "base/files.h"
 #include "support/cache_fixtures.h"
+#include "sync/cache_patch.h"
 
 namespace {
 
@@ -127,6 +128,28 @@ TEST_F(SampleYearIndex, AnEventMissingFromItsFileAddsNothing) {
   EXPECT_TRUE(daysOf(index, kYoga).empty());
   EXPECT_EQ(daysOf(index, kJeju).size(), 3u);     // single events come from the records
   EXPECT_EQ(daysOf(index, kFamily).size(), 10u);  // another calendar's series, March to December
+}
+
+// A change to a cached list drops every year's file; the next view that
+// needs a year builds it again from the changed file.
+TEST_F(SampleYearIndex, AChangedListDropsTheFilesAndTheYearIsRebuilt) {
+  build(2025);
+  build(2026);
+  ASSERT_TRUE(gsync::writeCacheFile(
+      folder.file("action.txt"),
+      R"({"id": "5m6n7o8p9q0r1s2t3u4v5a6b7c", "summary": "요가 수업",)"
+      R"( "start": {"dateTime": "2025-03-04T19:30:00+09:00"},)"
+      R"( "end": {"dateTime": "2025-03-04T20:30:00+09:00"},)"
+      R"( "recurrence": ["RRULE:FREQ=WEEKLY;BYDAY=TU;COUNT=2"]})"));
+  ASSERT_TRUE(gsync::replaceCachedItem(folder.path(), "minji.kim@gmail.com", kYoga));
+  EXPECT_FALSE(base::fileExists(folder.file("2025.tmp")));
+  EXPECT_FALSE(base::fileExists(folder.file("2026.tmp")));
+
+  gsync::StoreYearIndexSource source(*store);
+  const YearIndex index =
+      calendar::ensureYearIndex(2025, folder.path(), calendar::bundledHolidays(), source);
+  EXPECT_EQ(daysOf(index, kYoga), (std::vector<std::string>{"2025-03-04", "2025-03-11"}));
+  EXPECT_TRUE(base::fileExists(folder.file("2025.tmp")));
 }
 
 }  // namespace
