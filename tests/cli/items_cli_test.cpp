@@ -9,48 +9,13 @@
 #include "base/secret.h"
 #include "base/text.h"
 #include "cli/command.h"
+#include "cli_test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A program folder with the sample account's settings and a copy of the
-// sample cache, both under a fresh temporary folder.
-class ItemsCli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "daybook-items-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    home_ = root_ + "/home";
-    cache_ = root_ + "/cache";
-    fs::create_directories(home_);
-    fs::copy(std::string(DAYBOOK_SOURCE_DIR) + "/tests/data/cache-sample", cache_);
-    base::IniFile ini(home_ + "/daybook.ini");
-    ini.writeString("Login", "GoogleId", base::encodeSecret("minji.kim"));  // domain added on load
-    ini.writeString("Login", "MyName", base::encodeSecret("김민지"));
-    ASSERT_TRUE(ini.save());
-    setenv("DAYBOOK_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("DAYBOOK_HOME");
-    fs::remove_all(root_);
-  }
-
-  int run(std::vector<std::string> args) {
-    std::istringstream in;
-    std::ostringstream o, e;
-    cli::Io io{in, o, e};
-    const int rc = cli::runCli(args, io);
-    out_ = base::split(o.str(), '\n');
-    if (!out_.empty() && out_.back().empty()) out_.pop_back();
-    err_ = e.str();
-    return rc;
-  }
-
-  std::string root_, home_, cache_, err_;
-  std::vector<std::string> out_;
-};
+using ItemsCli = clitest::SampleAccount;
 
 TEST_F(ItemsCli, PrintsEveryItemInLoadOrder) {
   ASSERT_EQ(run({"items", "--cache", cache_}), 0) << err_;

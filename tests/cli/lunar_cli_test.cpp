@@ -3,21 +3,12 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "cli_test_support.h"
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  cli::Io io{in, out, err};
-  const int status = cli::runCli(args, io);
-  return {status, out.str(), err.str()};
-}
+using clitest::Outcome;
+using clitest::run;
 
 TEST(LunarCli, ConvertsOneDateEachWay) {
   const struct {

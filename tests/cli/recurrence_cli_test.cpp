@@ -3,16 +3,14 @@
 #include <sstream>
 
 #include "cli/command.h"
+#include "cli_test_support.h"
 
 namespace {
 int run(std::vector<std::string> args, std::string& out, std::string& err) {
-  std::istringstream in;
-  std::ostringstream o, e;
-  cli::Io io{in, o, e};
-  const int rc = cli::runCli(args, io);
-  out = o.str();
-  err = e.str();
-  return rc;
+  const clitest::Outcome outcome = clitest::run(args);
+  out = outcome.out;
+  err = outcome.err;
+  return outcome.status;
 }
 }  // namespace
 
