@@ -18,6 +18,11 @@
 #include "sync/cache_text.h"
 #include "sync/records.h"
 
+// Qt's "slots" keyword macro would swallow the slot accessors below when a
+// window includes this header after Qt's; windows call listSlots().
+#pragma push_macro("slots")
+#undef slots
+
 namespace gsync {
 
 constexpr std::size_t kMaxColours = 1000;
@@ -112,6 +117,7 @@ class CacheStore {
   void buildSlots();
   void setSlots(std::vector<ListSlot> slots) { slots_ = std::move(slots); }
   const std::vector<ListSlot>& slots() const { return slots_; }
+  const std::vector<ListSlot>& listSlots() const { return slots_; }
   // The slot's detail file or its list's item file exists.
   bool hasItemSource(int slot) const;
   // Loads the slot's items when a file is there, else asks for the download.
@@ -197,3 +203,5 @@ class CacheStore {
 };
 
 }  // namespace gsync
+
+#pragma pop_macro("slots")
