@@ -26,6 +26,10 @@
 #include "ui/common/resources.h"
 #include "ui/common/skin.h"
 #include "ui/common/unlock_window.h"
+#include "ui/main/calendar_tree.h"
+#include "ui/main/detail_pane.h"
+#include "ui/main/main_views.h"
+#include "ui/main/schedule_list.h"
 
 #ifndef DAYBOOK_VERSION
 #define DAYBOOK_VERSION "0.1.0"
@@ -96,6 +100,7 @@ TFrmMain::TFrmMain(QWidget* parent)
   createToolRow();
   createPanes();
   createLowerRow();
+  createViews();
 
   resizer_ = new ProportionalResizer(this, QSize(kClientWidth, kClientHeight));
   for (QWidget* w : {static_cast<QWidget*>(minimiseButton()), static_cast<QWidget*>(maximiseButton()),
@@ -151,21 +156,38 @@ void TFrmMain::createPanes() {
   ImgSchedule->setGeometry(10, 10, 225, 243);
   ImgSchedule->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ImgSchedule->setPixmap(loadPixmap(QStringLiteral("IMAGE_SCHEDULE")));
-  TvList = new QTreeWidget(PnlMain);
+  TvList = new CalendarTree(PnlMain);
   TvList->setGeometry(10, 253, 225, 246);
-  TvList->setHeaderHidden(true);
   SplVertical = panel(PnlMain, QRect(235, 10, 2, 489));
   SplVertical->setStyleSheet(QStringLiteral("background: rgb(220,220,220);"));
-  HygPlan = new QTableWidget(PnlMain);
+  HygPlan = new ScheduleGrid(PnlMain);
   HygPlan->setGeometry(237, 10, 740, 387);
-  HygPlan->verticalHeader()->hide();
   SplHorizontal = panel(PnlMain, QRect(237, 397, 740, 2));
   SplHorizontal->setStyleSheet(QStringLiteral("background: rgb(220,220,220);"));
-  MemDetail = new QTextBrowser(PnlMain);
+  MemDetail = new DetailPane(PnlMain);
   MemDetail->setGeometry(237, 399, 740, 98);
-  MemDetail->setOpenLinks(false);
   PnlVideo = panel(this, QRect(9, 67, 989, 509));
   PnlVideo->hide();
+}
+
+void TFrmMain::createViews() {
+  MainViews::Widgets widgets;
+  widgets.window = this;
+  widgets.tree = static_cast<CalendarTree*>(TvList);
+  widgets.grid = static_cast<ScheduleGrid*>(HygPlan);
+  widgets.detail = static_cast<DetailPane*>(MemDetail);
+  widgets.search = EdSearch;
+  widgets.suggestions = LstSuggest;
+  widgets.find = BtnFind;
+  widgets.year = CbYear;
+  widgets.listAdd = BtnListAdd;
+  widgets.listDelete = BtnListDel;
+  widgets.itemAdd = BtnItemAdd;
+  widgets.itemEdit = BtnItemEdit;
+  widgets.itemDelete = BtnItemDel;
+  widgets.sms = BtnSms;
+  widgets.login = BtnLogin;
+  views_ = new MainViews(widgets, this);
 }
 
 void TFrmMain::createLowerRow() {

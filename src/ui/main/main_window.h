@@ -22,6 +22,7 @@ class QMenu;
 
 namespace ui {
 
+class MainViews;
 class ProportionalResizer;
 
 class TFrmMain : public SkinnedWindow {
@@ -41,6 +42,8 @@ class TFrmMain : public SkinnedWindow {
   bool hasTrayIcon() const { return tray_ != nullptr; }
   // Lock mode: the window becomes a video player until the Google password is given.
   bool isLocked() const { return locked_; }
+  // The tree, the schedule list, the detail pane and their commands.
+  MainViews* views() const { return views_; }
 
   // Upper tool row.
   QToolButton* BtnListAdd = nullptr;
@@ -96,6 +99,7 @@ class TFrmMain : public SkinnedWindow {
   void createToolRow();
   void createPanes();
   void createLowerRow();
+  void createViews();
   void createTrayIcon();
   void placeExitButton();
   void ChkLockClick(bool checked);
@@ -107,6 +111,7 @@ class TFrmMain : public SkinnedWindow {
   QList<QWidget*> lockShownControls() const;
 
   ProportionalResizer* resizer_ = nullptr;
+  MainViews* views_ = nullptr;
   QSystemTrayIcon* tray_ = nullptr;
   QMenu* trayMenu_ = nullptr;
   bool exiting_ = false;
