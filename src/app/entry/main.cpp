@@ -8,10 +8,13 @@
 #include "app/settings.h"
 #include "base/files.h"
 #include "base/ini.h"
+#include "base/secret.h"
+#include "sync/cache_store.h"
 #include "platform/single_instance.h"
 #include "ui/common/env_window.h"
 #include "ui/common/skin.h"
 #include "ui/common/splash.h"
+#include "ui/main/main_views.h"
 #include "ui/main/main_window.h"
 
 namespace {
@@ -30,6 +33,16 @@ bool ensureAccount() {
   ui::TFrmEnv dialog(app::settings());
   if (!dialog.execModal()) return false;
   return !s.googleId.empty() && !s.googlePw.empty();
+}
+
+// A cache left in the cache folder loads into the tree and the schedule list.
+void loadPresentCache(ui::TFrmMain& window) {
+  const std::string folder = app::cacheFolder();
+  if (!base::fileExists(folder + gsync::kCalendarFile)) return;
+  const app::AppSettings& s = app::settings();
+  base::IniFile ini(app::settingsPath());
+  const std::string myName = base::decodeSecret(ini.readString("Login", "MyName"));
+  window.views()->openCache(folder, s.googleId, myName);
 }
 
 }  // namespace
@@ -60,5 +73,6 @@ int main(int argc, char** argv) {
   QObject::connect(&instance, &platform::SingleInstance::activationRequested, &mainWindow,
                    &ui::TFrmMain::restoreFromTray);
   mainWindow.show();
+  QTimer::singleShot(0, &mainWindow, [&mainWindow] { loadPresentCache(mainWindow); });
   return application.exec();
 }
