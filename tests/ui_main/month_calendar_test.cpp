@@ -7,13 +7,19 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <memory>
 
 #include "base/datetime.h"
+#include "sync/cache_store.h"
+#include "support/cache_fixtures.h"
+#include "ui/main/main_views.h"
+#include "ui/main/main_window.h"
 #include "ui/main/month_calendar.h"
 #include "ui/main/month_grid_widget.h"
 #include "ui/main/month_source.h"
+#include "ui/main/schedule_list.h"
 
 namespace {
 
@@ -281,6 +287,62 @@ TEST_F(MonthCalendarTest, HoverStripDescribesTheDayAndShortensLongText) {
 
   QTest::mouseMove(grid, grid->cellRect(cellOf(date(2025, 3, 12))).center());
   EXPECT_TRUE(calendarWidget.stripText().isEmpty());
+}
+
+// The main window over the sample cache: once the items are loaded the month
+// shows their marks and the holidays, and a day's items are the marked rows.
+TEST(MainWindowMonth, SampleCacheMonthWithMarksAndHolidays) {
+  application();
+  base::setClock([] { return base::encodeDateTime(2025, 3, 9, 10, 0); });
+  testsupport::TempFolder folder;
+  testsupport::copySampleCache(folder.path());
+  ui::TFrmMain window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ui::MonthCalendar* month = window.ImgSchedule;
+  EXPECT_EQ(month->parentWidget(), window.PnlMain);
+  EXPECT_EQ(month->geometry(), QRect(10, 10, 225, 243));
+  EXPECT_TRUE(month->cellItems().empty());  // no cache yet
+
+  QSignalSpy done(window.views(), &ui::MainViews::itemsLoadingFinished);
+  window.views()->openCache(folder.path(), testsupport::kSampleGoogleId, testsupport::kSampleMyName);
+  ASSERT_TRUE(done.count() == 1 || done.wait(5000));
+  // March 2025 begins on a Saturday: 1 March (삼일절) is cell 6, 3 March (대체공휴일) cell 8.
+  ASSERT_EQ(month->monthLayout().month, 3);
+  const std::vector<std::string>& substitute = month->entries().tokens[8];
+  ASSERT_GE(substitute.size(), 2u);
+  EXPECT_EQ(substitute.front(), "ho00134");
+  const std::vector<std::string>& items = month->cellItems();
+  EXPECT_EQ(std::count(items.begin(), items.end(), "8=ho00134"), 0);
+  EXPECT_EQ(std::count(items.begin(), items.end(), "8=" + substitute[1]), 1);
+  ui::MonthGrid* grid = month->grid();
+  const QImage pixels = grid->grab().toImage();
+  auto background = [&](int cell) {
+    const QRect r = grid->cellRect(cell);
+    return pixels.pixelColor(r.left() + 2, r.bottom() - 1);
+  };
+  EXPECT_EQ(background(8), QColor(248, 238, 255));
+  EXPECT_EQ(background(7), QColor(255, 227, 227));  // the daily item alone
+  EXPECT_EQ(background(1), QColor(255, 255, 255));
+
+  // A day's items become the marked rows of the schedule list.
+  QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(10).center());
+  const std::vector<std::string> ids = calendar::itemsOfCell(month->entries(), 10);
+  auto* list = static_cast<ui::ScheduleGrid*>(window.HygPlan);
+  int marked = 0;
+  for (int row = 0; row < list->rowCount(); ++row) {
+    const bool expected = std::find(ids.begin(), ids.end(), list->itemAt(row)->id) != ids.end();
+    EXPECT_EQ(list->mark(row), expected) << list->itemAt(row)->title;
+    marked += list->mark(row);
+  }
+  EXPECT_GE(marked, 1);
+  EXPECT_EQ(month->pickedDate(), date(2025, 3, 5));
+
+  QTest::mouseMove(grid, grid->cellRect(8).center());
+  EXPECT_TRUE(month->stripText().startsWith(QStringLiteral("대체공휴일, "))) << month->stripText().toStdString();
+  QTest::qWait(50);
+  window.grab().save(screenshotFolder() + "/main_window_month.png");
+  base::setClock({});
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "app/folders.h"
 #include "app/settings.h"
 #include "base/ini.h"
+#include "calendar/holidays.h"
 #include "ui/common/message.h"
 #include "ui/common/proportional_resizer.h"
 #include "ui/common/resources.h"
@@ -29,6 +30,8 @@
 #include "ui/main/calendar_tree.h"
 #include "ui/main/detail_pane.h"
 #include "ui/main/main_views.h"
+#include "ui/main/month_calendar.h"
+#include "ui/main/month_source.h"
 #include "ui/main/schedule_list.h"
 
 #ifndef DAYBOOK_VERSION
@@ -152,10 +155,8 @@ void TFrmMain::createPanes() {
   PnlMain = panel(this, QRect(9, 67, 989, 509));
   PnlMain->setObjectName(QStringLiteral("PnlMain"));
   PnlMain->setStyleSheet(QStringLiteral("#PnlMain { background: white; border: 1px solid rgb(200,200,200); }"));
-  ImgSchedule = new QLabel(PnlMain);
+  ImgSchedule = new MonthCalendar(PnlMain);
   ImgSchedule->setGeometry(10, 10, 225, 243);
-  ImgSchedule->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  ImgSchedule->setPixmap(loadPixmap(QStringLiteral("IMAGE_SCHEDULE")));
   TvList = new CalendarTree(PnlMain);
   TvList->setGeometry(10, 253, 225, 246);
   SplVertical = panel(PnlMain, QRect(235, 10, 2, 489));
@@ -188,6 +189,28 @@ void TFrmMain::createViews() {
   widgets.sms = BtnSms;
   widgets.login = BtnLogin;
   views_ = new MainViews(widgets, this);
+  connectMonthCalendar();
+}
+
+void TFrmMain::connectMonthCalendar() {
+  if (calendar::holidayList().empty()) calendar::holidayList() = calendar::loadHolidays();
+  monthSource_ = std::make_unique<StoreMonthSource>([this] { return views_->store(); });
+  ImgSchedule->setSource(monthSource_.get());
+  ImgSchedule->showMonth(base::now());
+  connect(ImgSchedule, &MonthCalendar::daySelected, this,
+          [this](double, const QStringList& itemIds) { daySelected(itemIds); });
+  connect(ImgSchedule, &MonthCalendar::newEventRequested, this, [this] { views_->addEvent(); });
+  // The loaded items are indexed afresh: the shown month gets its marks.
+  connect(views_, &MainViews::itemsLoadingFinished, ImgSchedule, &MonthCalendar::refresh);
+}
+
+// A day of the month calendar: its items' rows are the marked ones.
+void TFrmMain::daySelected(const QStringList& itemIds) {
+  auto* grid = static_cast<ScheduleGrid*>(HygPlan);
+  grid->clearMarks();
+  if (gsync::CacheStore* store = views_->store())
+    for (const QString& id : itemIds) views_->selectItem(store->findItem(id.toStdString()));
+  grid->viewport()->update();
 }
 
 void TFrmMain::createLowerRow() {

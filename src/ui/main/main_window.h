@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
+#include <memory>
 #include <QSystemTrayIcon>
 
 #include "ui/common/skinned_window.h"
@@ -23,6 +25,8 @@ class QMenu;
 namespace ui {
 
 class MainViews;
+class MonthCalendar;
+class MonthSource;
 class ProportionalResizer;
 
 class TFrmMain : public SkinnedWindow {
@@ -64,7 +68,7 @@ class TFrmMain : public SkinnedWindow {
   QPushButton* BtnSms = nullptr;
   // Panes.
   QFrame* PnlMain = nullptr;
-  QLabel* ImgSchedule = nullptr;
+  MonthCalendar* ImgSchedule = nullptr;
   QTreeWidget* TvList = nullptr;
   QFrame* SplVertical = nullptr;
   QTableWidget* HygPlan = nullptr;
@@ -100,6 +104,8 @@ class TFrmMain : public SkinnedWindow {
   void createPanes();
   void createLowerRow();
   void createViews();
+  void connectMonthCalendar();
+  void daySelected(const QStringList& itemIds);
   void createTrayIcon();
   void placeExitButton();
   void ChkLockClick(bool checked);
@@ -112,6 +118,7 @@ class TFrmMain : public SkinnedWindow {
 
   ProportionalResizer* resizer_ = nullptr;
   MainViews* views_ = nullptr;
+  std::unique_ptr<MonthSource> monthSource_;
   QSystemTrayIcon* tray_ = nullptr;
   QMenu* trayMenu_ = nullptr;
   bool exiting_ = false;

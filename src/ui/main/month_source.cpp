@@ -24,7 +24,7 @@ calendar::YearIndex StoreMonthSource::yearIndex(int year) {
   empty.year = year;
   const gsync::CacheStore* store = store_ ? store_() : nullptr;
   std::error_code error;
-  if (!store || !std::filesystem::exists(store->pathOf("calendar.txt"), error)) return empty;
+  if (!store || !std::filesystem::exists(store->pathOf(gsync::kCalendarFile), error)) return empty;
   gsync::StoreYearIndexSource items(*store);
   return calendar::ensureYearIndex(year, store->folder(), *holidays_, items);
 }
