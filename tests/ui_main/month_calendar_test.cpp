@@ -194,6 +194,14 @@ TEST_F(MonthCalendarTest, PreviousMonthClickShowsThatMonthAndClicksTheDayAgain) 
   clickCell(cellOf(date(2025, 3, 2)));
   EXPECT_EQ(calendarWidget.shownDate(), date(2025, 3, 2));
   EXPECT_EQ(selected.count(), 1);
+
+  // A keyboard move acts as a click: Left from 1 March goes back to 28 February.
+  calendarWidget.showMonth(date(2025, 3, 1));
+  QTest::keyClick(calendarWidget.grid(), Qt::Key_Left);
+  EXPECT_EQ(calendarWidget.shownDate(), date(2025, 2, 28));
+  QTest::keyClick(calendarWidget.grid(), Qt::Key_Left);
+  EXPECT_EQ(calendarWidget.shownDate(), date(2025, 2, 27));
+  EXPECT_EQ(selected.count(), 2);
 }
 
 TEST_F(MonthCalendarTest, EmptyDayAfterTodayAsksForANewEvent) {

@@ -299,6 +299,7 @@ void MonthCalendar::dayClick(int cell) {
     // The other month is shown first; its build clicks the day again.
     followUpClick_ = true;
     moveShownDate(0, 0, cellDate(cell));
+    followUpClick_ = false;  // also when the month could not be shown
     return;
   }
   followUpClick_ = false;
