@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -470,6 +471,19 @@ TEST_F(MainViewsTest, Screenshot) {
   clickCell(row, ui::ScheduleGrid::kTitle);
   QTest::qWait(50);
   EXPECT_TRUE(uitest::saveScreenshot(window.get(), QStringLiteral("main_window_loaded")));
+
+  grid->scrollToBottom();
+  QTest::qWait(20);
+  EXPECT_TRUE(uitest::saveScreenshot(window.get(), QStringLiteral("main_window_loaded_tasks")));
+
+  // A larger window keeps the list's insides laid out by the list itself.
+  window->resize(1300, 800);
+  QTest::qWait(50);
+  EXPECT_EQ(grid->viewport()->width(), grid->width() - grid->verticalScrollBar()->width());
+  // Columns and rows grow with the font.
+  EXPECT_GT(grid->horizontalHeader()->height(), ui::ScheduleGrid::kHeadingHeight);
+  EXPECT_GT(grid->columnWidth(ui::ScheduleGrid::kDate), 70);
+  EXPECT_TRUE(uitest::saveScreenshot(window.get(), QStringLiteral("main_window_loaded_large")));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
 
 #include "base/fields.h"
 #include "ui/common/resources.h"
@@ -14,7 +15,8 @@
 namespace ui {
 namespace {
 
-const QColor kHeadingFill(242, 242, 242);
+constexpr double kDesignPointSize = 9;
+constexpr int kColumnWidths[ScheduleGrid::kColumnCount] = {29, 29, 392, 29, 44, 70, 68};
 constexpr const char* kSortHint = "여기를 클릭하면 정렬이 됩니다.";
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
@@ -63,6 +65,7 @@ ScheduleGrid::ScheduleGrid(QWidget* parent) : QTableWidget(parent) {
   setMouseTracking(true);
   setFrameShape(QFrame::NoFrame);
   setAlternatingRowColors(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setStyleSheet(QStringLiteral(
       "QTableWidget { background: white; gridline-color: rgb(235,235,235); }"
       "QTableWidget::item { border-bottom: 1px solid rgb(238,238,238); }"
@@ -85,14 +88,13 @@ ScheduleGrid::ScheduleGrid(QWidget* parent) : QTableWidget(parent) {
 
 void ScheduleGrid::setUpHeader() {
   const char* headings[kColumnCount] = {"", "", "일정", "", "상태", "날짜", "시간"};
-  const int widths[kColumnCount] = {29, 29, 392, 29, 44, 70, 68};
   for (int c = 0; c < kColumnCount; ++c) {
     auto* heading = new QTableWidgetItem(QString::fromUtf8(headings[c]));
     if (c == kColour) heading->setIcon(QIcon(keyed(QStringLiteral("IMAGE_GCAL"))));
     if (c == kColour || c == kTitle || c == kNote || c == kDate) heading->setToolTip(QString::fromUtf8(kSortHint));
     heading->setTextAlignment(c == kTitle ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
     setHorizontalHeaderItem(c, heading);
-    setColumnWidth(c, widths[c]);
+    setColumnWidth(c, kColumnWidths[c]);
   }
   QHeaderView* header = horizontalHeader();
   header->setFixedHeight(kHeadingHeight);
@@ -112,8 +114,26 @@ void ScheduleGrid::setUpHeader() {
 void ScheduleGrid::placeHeadingCheck() {
   if (!headingCheck_) return;
   const QSize hint = headingCheck_->sizeHint();
-  headingCheck_->setGeometry((columnWidth(kMark) - hint.width()) / 2 + 1, (kHeadingHeight - hint.height()) / 2,
-                             hint.width(), hint.height());
+  headingCheck_->setGeometry((columnWidth(kMark) - hint.width()) / 2 + 1,
+                             (horizontalHeader()->height() - hint.height()) / 2, hint.width(), hint.height());
+}
+
+double ScheduleGrid::scale() const { return std::max(1.0, font().pointSizeF() / kDesignPointSize); }
+
+void ScheduleGrid::applyScale() {
+  const double factor = scale();
+  const auto scaled = [factor](int pixels) { return static_cast<int>(std::lround(pixels * factor)); };
+  for (int c = 0; c < kColumnCount; ++c)
+    if (c != kTitle) setColumnWidth(c, std::max(kColumnWidths[c], scaled(kColumnWidths[c])));
+  verticalHeader()->setDefaultSectionSize(scaled(kRowHeight));
+  horizontalHeader()->setFixedHeight(scaled(kHeadingHeight));
+  placeHeadingCheck();
+  fitTitleColumn();
+}
+
+void ScheduleGrid::changeEvent(QEvent* event) {
+  QTableWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) applyScale();
 }
 
 void ScheduleGrid::showRows(const std::vector<gsync::ItemRecord*>& rows) {
@@ -205,9 +225,16 @@ void ScheduleGrid::headingClicked(int column) {
 }
 
 void ScheduleGrid::fitTitleColumn() {
-  int width = viewport()->width() > 0 ? this->width() - kFixedWidths : 392;
-  if (verticalScrollBar()->isVisible()) width -= kScrollBarAllowance;
-  setColumnWidth(kTitle, std::max(80, width - 2));
+  // The title takes what the viewport (without its scroll bar) leaves.
+  int others = 0;
+  for (int c = 0; c < kColumnCount; ++c)
+    if (c != kTitle) others += columnWidth(c);
+  setColumnWidth(kTitle, std::max(80, viewport()->width() - others));
+}
+
+bool ScheduleGrid::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Resize) fitTitleColumn();
+  return QTableWidget::viewportEvent(event);
 }
 
 void ScheduleGrid::resizeEvent(QResizeEvent* event) {

@@ -23,8 +23,6 @@ class ScheduleGrid : public QTableWidget {
   enum Column { kMark = 0, kColour, kTitle, kCategory, kNote, kDate, kTime, kColumnCount };
   static constexpr int kHeadingHeight = 28;
   static constexpr int kRowHeight = 25;
-  static constexpr int kFixedWidths = 280;  // every column but the title
-  static constexpr int kScrollBarAllowance = 17;
 
   explicit ScheduleGrid(QWidget* parent = nullptr);
 
@@ -64,11 +62,16 @@ class ScheduleGrid : public QTableWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void setUpHeader();
+  // Column widths and row heights grow with the font (a larger window).
+  void applyScale();
+  double scale() const;
   void placeHeadingCheck();
   void headingClicked(int column);
   void headingCheckClicked(bool checked);
