@@ -433,6 +433,28 @@ TEST_F(MainViewsTest, AddCommandsNeedAListAndPresetTheTarget) {
   EXPECT_TRUE(base::startsWith(sink.sms[0].text, "2025.03.10 10:00\r\n[팀 주간 회의]"));
 }
 
+TEST_F(MainViewsTest, ShowOnlyListAndResetForAnotherAccount) {
+  load();
+  clickHeading(ui::ScheduleGrid::kDate);
+  views->showOnlyList(node("장보기"));
+  EXPECT_EQ(node("김민지")->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(listsShown(), (std::vector<std::string>{"장보기"}));
+
+  views->resetForAccount();
+  QStringList names;
+  for (QTreeWidgetItem* n : tree->nodesInOrder()) names << n->text(0);
+  EXPECT_EQ(names, (QStringList{"전체", "캘린더"}));
+  EXPECT_EQ(grid->rowCount(), 0);
+  EXPECT_TRUE(window->MemDetail->toPlainText().isEmpty());
+  EXPECT_EQ(views->sortDirections().of(gsync::SortColumn::Start), 1);
+  EXPECT_TRUE(views->store()->items().empty());
+  // The next sign-in loads again.
+  QSignalSpy done(views, &ui::MainViews::itemsLoadingFinished);
+  views->openCache(folder.path(), testsupport::kSampleGoogleId, testsupport::kSampleMyName);
+  ASSERT_TRUE(done.wait(5000));
+  EXPECT_EQ(grid->rowCount(), 26);
+}
+
 TEST(CountThread, StepsAreAHundredMillisecondsApartAndWaitWhileSuspended) {
   uitest::application();
   std::vector<int> steps;
