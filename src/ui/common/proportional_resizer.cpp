@@ -7,12 +7,29 @@
 
 namespace ui {
 
+namespace {
+
+// Plain panels hold laid-out children of their own; composite widgets (grids,
+// trees, the month calendar) place their inner parts themselves.
+bool isPlainContainer(const QWidget* widget) {
+  const char* name = widget->metaObject()->className();
+  return qstrcmp(name, "QWidget") == 0 || qstrcmp(name, "QFrame") == 0;
+}
+
+}  // namespace
+
 ProportionalResizer::ProportionalResizer(QWidget* window, QSize designSize)
     : QObject(window), window_(window), designSize_(designSize) {
-  for (QWidget* child : window->findChildren<QWidget*>()) {
-    if (!child->isWindow()) add(child);
-  }
+  addChildrenOf(window);
   window->installEventFilter(this);
+}
+
+void ProportionalResizer::addChildrenOf(QWidget* parent) {
+  for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->isWindow()) continue;
+    add(child);
+    if (isPlainContainer(child)) addChildrenOf(child);
+  }
 }
 
 void ProportionalResizer::add(QWidget* widget) {
@@ -33,7 +50,11 @@ void ProportionalResizer::apply() {
     const int top = int(std::lround(g.y() * fy));
     const int right = int(std::lround((g.x() + g.width()) * fx));
     const int bottom = int(std::lround((g.y() + g.height()) * fy));
-    d.widget->setGeometry(left, top, right - left, bottom - top);
+    // A widget of fixed size keeps it and only moves.
+    if (d.widget->minimumSize() == d.widget->maximumSize())
+      d.widget->move(left, top);
+    else
+      d.widget->setGeometry(left, top, right - left, bottom - top);
     if (d.pointSize > 0) {
       QFont font = d.widget->font();
       font.setPointSizeF(d.pointSize * ff);

@@ -17,8 +17,9 @@ namespace ui {
 class ProportionalResizer : public QObject {
   Q_OBJECT
  public:
-  // Remembers the current geometry of every descendant of `window` as laid
-  // out for `designSize`.  Widgets added later can be registered with add().
+  // Remembers the current geometry of the window's children (and of the
+  // children of plain panels) as laid out for `designSize`.  Widgets added
+  // later can be registered with add().
   ProportionalResizer(QWidget* window, QSize designSize);
   void add(QWidget* widget);
   // Widgets whose place the window sets itself (caption buttons).
@@ -30,6 +31,7 @@ class ProportionalResizer : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void addChildrenOf(QWidget* parent);
   struct Design {
     QRect geometry;
     qreal pointSize = 0;
