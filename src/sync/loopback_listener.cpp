@@ -80,6 +80,16 @@ LoopbackListener::~LoopbackListener() {
 }
 
 std::optional<std::map<std::string, std::string>> LoopbackListener::waitForAnswer(int timeoutMs) {
+  // Once the wait is over nobody listens: a late browser is refused at once
+  // instead of waiting for an answer that never comes.
+  struct CloseAtEnd {
+    int& fd;
+    ~CloseAtEnd() {
+      if (fd >= 0) close(fd);
+      fd = -1;
+    }
+  } closeAtEnd{fd_};
+  if (fd_ < 0) return std::nullopt;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!cancelled_ && std::chrono::steady_clock::now() < deadline) {
     pollfd p{fd_, POLLIN, 0};

@@ -22,7 +22,8 @@ class LoopbackListener {
 
   // Blocks until a request whose query has "code", "error" or "state"
   // arrives (other requests, such as the browser's icon, get a 404), or
-  // until cancel() or the time-out.  Nothing then.
+  // until cancel() or the time-out.  Nothing then.  Called once: the
+  // listener stops listening when it returns.
   std::optional<std::map<std::string, std::string>> waitForAnswer(int timeoutMs);
   // May be called from another thread.
   void cancel() { cancelled_ = true; }
