@@ -14,6 +14,8 @@
 #include "ui/common/env_window.h"
 #include "ui/common/skin.h"
 #include "ui/common/splash.h"
+#include "ui/google/navigate_window.h"
+#include "ui/main/google_connection.h"
 #include "ui/main/main_views.h"
 #include "ui/main/main_window.h"
 
@@ -33,16 +35,6 @@ bool ensureAccount() {
   ui::TFrmEnv dialog(app::settings());
   if (!dialog.execModal()) return false;
   return !s.googleId.empty() && !s.googlePw.empty();
-}
-
-// A cache left in the cache folder loads into the tree and the schedule list.
-void loadPresentCache(ui::TFrmMain& window) {
-  const std::string folder = app::cacheFolder();
-  if (!base::fileExists(folder + gsync::kCalendarFile)) return;
-  const app::AppSettings& s = app::settings();
-  base::IniFile ini(app::settingsPath());
-  const std::string myName = base::decodeSecret(ini.readString("Login", "MyName"));
-  window.views()->openCache(folder, s.googleId, myName);
 }
 
 }  // namespace
@@ -69,10 +61,14 @@ int main(int argc, char** argv) {
   application.setApplicationDisplayName(QStringLiteral("데이북"));
   if (!ensureAccount()) return 0;
 
+  // The connection window owns the cache folder: created here, removed when
+  // the window goes at exit.
+  ui::TFrmNavigate navigate;
   ui::TFrmMain mainWindow;
   QObject::connect(&instance, &platform::SingleInstance::activationRequested, &mainWindow,
                    &ui::TFrmMain::restoreFromTray);
+  ui::GoogleConnection connection(mainWindow, navigate);
   mainWindow.show();
-  QTimer::singleShot(0, &mainWindow, [&mainWindow] { loadPresentCache(mainWindow); });
+  QTimer::singleShot(0, &mainWindow, [&connection] { connection.start(); });
   return application.exec();
 }
