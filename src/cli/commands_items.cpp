@@ -6,23 +6,10 @@
 #include "base/files.h"
 #include "cli/cache_loading.h"
 #include "cli/command.h"
+#include "cli/item_printing.h"
 
 namespace cli {
 namespace {
-
-// Tabs and line breaks inside a field would break the line format.
-std::string field(std::string text) {
-  for (char& c : text)
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  return text;
-}
-
-void printItem(const gsync::ItemRecord& item, std::ostream& out) {
-  out << field(item.list->name) << '\t' << field(item.list->id) << '\t' << item.kind << '\t'
-      << field(item.id) << '\t' << field(item.title) << '\t' << field(item.note) << '\t'
-      << (item.timed ? 1 : 0) << '\t' << base::formatDateMinute(item.start) << '\t'
-      << base::formatDateMinute(item.end) << '\n';
-}
 
 int itemsCommand(const std::vector<std::string>& args, Io& io) {
   std::string cache;

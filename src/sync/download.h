@@ -31,4 +31,26 @@ class Download final : public FollowUps {
   FollowUps* next_ = nullptr;
 };
 
+// The store's listener for a whole load without windows: every missing file
+// is downloaded and the slots are loaded one after another.  The command-line
+// tool and the tests drive the load chain with it.
+class DownloadingChain : public CacheListener {
+ public:
+  explicit DownloadingChain(Download& download) : download_(download) {}
+  void setStore(CacheStore* store) { store_ = store; }
+
+  void downloadNeeded(ChainLink link) override { download_.downloadLink(link); }
+  void itemsDownloadNeeded(const ListSlot& slot) override { download_.downloadItems(slot); }
+  void startItemLoading() override;
+  void itemsLoaded(const ListSlot& slot) override;
+  void loadFailed(const std::string& message) override { failures.push_back(message); }
+
+  int slotsDone = 0;
+  std::vector<std::string> failures;
+
+ private:
+  Download& download_;
+  CacheStore* store_ = nullptr;
+};
+
 }  // namespace gsync

@@ -32,31 +32,7 @@ struct Host : RequestHost {
   void pause(int) override {}
 };
 
-// The store's listener as the main window uses it: every missing file is
-// downloaded, the slots are stepped through one after another.
-class ChainDriver final : public CacheListener {
- public:
-  ChainDriver(Download& download) : download_(download) {}
-  void setStore(CacheStore* store) { store_ = store; }
-  void downloadNeeded(ChainLink link) override { download_.downloadLink(link); }
-  void itemsDownloadNeeded(const ListSlot& slot) override { download_.downloadItems(slot); }
-  void startItemLoading() override {
-    store_->buildSlots();
-    if (!store_->slots().empty()) store_->requestListItems(0);
-  }
-  void itemsLoaded(const ListSlot& slot) override {
-    ++slotsDone;
-    if (static_cast<std::size_t>(slot.number + 1) < store_->slots().size()) store_->requestListItems(slot.number + 1);
-  }
-  void loadFailed(const std::string& message) override { failures.push_back(message); }
-
-  int slotsDone = 0;
-  std::vector<std::string> failures;
-
- private:
-  Download& download_;
-  CacheStore* store_ = nullptr;
-};
+using ChainDriver = DownloadingChain;
 
 class GoogleStandinTest : public ::testing::Test {
  protected:
