@@ -75,11 +75,13 @@ std::string shortenText(std::string_view utf8, int width,
   return "..";
 }
 
-std::string urlEncode(std::string_view utf8) {
+namespace {
+
+std::string percentEncodeExcept(std::string_view text, std::string_view keep) {
   std::string out;
-  for (unsigned char c : utf8) {
+  for (unsigned char c : text) {
     const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                       c == '-' || c == '_' || c == '.' || c == '~' || c == '*';
+                       keep.find(static_cast<char>(c)) != std::string_view::npos;
     if (plain) {
       out.push_back(static_cast<char>(c));
     } else {
@@ -90,5 +92,11 @@ std::string urlEncode(std::string_view utf8) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string urlEncode(std::string_view utf8) { return percentEncodeExcept(utf8, "-_.~*"); }
+
+std::string percentEncode(std::string_view text) { return percentEncodeExcept(text, "-_.~"); }
 
 }  // namespace base

@@ -25,5 +25,8 @@ std::string shortenText(std::string_view utf8, int width,
 
 // UTF-8 percent-encoding for a URL query ("+" never appears: blanks are %20).
 std::string urlEncode(std::string_view utf8);
+// Percent-encoding of everything but the unreserved characters of RFC 3986
+// (letters, digits, "-", ".", "_", "~"), for OAuth parameters.
+std::string percentEncode(std::string_view text);
 
 }  // namespace base

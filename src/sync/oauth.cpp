@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "base/fields.h"
 #include "base/text.h"
 
 namespace gsync {
@@ -21,20 +22,6 @@ int alphabetIndex(char c) {
   return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
 
-std::string encodeComponent(std::string_view text) {
-  static const char* hex = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char c : text) {
-    if ((std::isalnum(c) && c < 0x80) || c == '-' || c == '_' || c == '.' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
-}
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -125,14 +112,14 @@ AuthorizationRequest newAuthorizationRequest(int port, const std::string& loginH
 std::string authorizationUrl(const GoogleConfig& config, const AuthorizationRequest& request) {
   std::string url = config.authorizeUrl;
   url += base::contains(url, "?") ? "&" : "?";
-  url += "client_id=" + encodeComponent(config.clientId);
-  url += "&redirect_uri=" + encodeComponent(request.redirectUri);
+  url += "client_id=" + base::percentEncode(config.clientId);
+  url += "&redirect_uri=" + base::percentEncode(request.redirectUri);
   url += "&response_type=code";
-  url += "&scope=" + encodeComponent(config.scopes);
-  url += "&state=" + encodeComponent(request.state);
-  url += "&code_challenge=" + encodeComponent(pkceChallenge(request.codeVerifier));
+  url += "&scope=" + base::percentEncode(config.scopes);
+  url += "&state=" + base::percentEncode(request.state);
+  url += "&code_challenge=" + base::percentEncode(pkceChallenge(request.codeVerifier));
   url += "&code_challenge_method=S256";
-  if (!request.loginHint.empty()) url += "&login_hint=" + encodeComponent(request.loginHint);
+  if (!request.loginHint.empty()) url += "&login_hint=" + base::percentEncode(request.loginHint);
   return url;
 }
 

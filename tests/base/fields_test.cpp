@@ -50,4 +50,5 @@ TEST(Fields, ShortenTextKeepsWholeCharacters) {
 TEST(Fields, UrlEncode) {
   EXPECT_EQ(urlEncode("서울 a+b"), "%EC%84%9C%EC%9A%B8%20a%2Bb");
   EXPECT_EQ(urlEncode("A-z_0.~"), "A-z_0.~");
+  EXPECT_EQ(percentEncode("a b*~/=가"), "a%20b%2A~%2F%3D%EA%B0%80");
 }

@@ -1,6 +1,8 @@
 // The authorize page, the token endpoint and user info.
 #include "impl.h"
 
+#include "base/fields.h"
+
 namespace standin {
 namespace {
 
@@ -19,20 +21,6 @@ std::string escapeHtml(const std::string& text) {
   return out;
 }
 
-std::string encodeComponent(const std::string& text) {
-  static const char* hex = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : text) {
-    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
-}
 
 bool isLoopback(const std::string& uri) {
   for (const char* prefix : {"http://127.0.0.1", "http://localhost", "http://[::1]"}) {
@@ -96,12 +84,12 @@ void finishAuthorize(Server::Impl& impl, httplib::Response& response, const Auth
                "<input id=\"code\" type=\"text\" readonly value=\"" + escapeHtml(code) + "\">\n");
       return;
     }
-    answer = "code=" + encodeComponent(code) + "&scope=" + encodeComponent(request.scope);
+    answer = "code=" + base::percentEncode(code) + "&scope=" + base::percentEncode(request.scope);
   } else {
     if (request.redirectUri == kOutOfBand) return sendErrorPage(response, 403, "access_denied", "요청이 거부되었습니다.");
     answer = "error=access_denied";
   }
-  if (!request.state.empty()) answer += "&state=" + encodeComponent(request.state);
+  if (!request.state.empty()) answer += "&state=" + base::percentEncode(request.state);
   const char joiner = request.redirectUri.find('?') == std::string::npos ? '?' : '&';
   response.set_redirect(request.redirectUri + joiner + answer, 302);
 }

@@ -231,13 +231,7 @@ void TFrmEnv::closeButtonClicked() {
 
 bool TFrmEnv::execModal() {
   confirmed_ = false;
-  QEventLoop loop;
-  connect(this, &SkinnedWindow::closed, &loop, &QEventLoop::quit);
-  show();
-  raise();
-  activateWindow();
-  EdGoogle->setFocus();
-  loop.exec();
+  runModal(EdGoogle);
   return confirmed_ && !googleId().isEmpty() && !password().isEmpty();
 }
 

@@ -175,12 +175,7 @@ void TFrmHi::execModal() {
   else if (const QScreen* screen = QGuiApplication::primaryScreen())
     area = screen->availableGeometry();
   if (area.isValid()) move(area.center() - rect().center());
-  QEventLoop loop;
-  connect(this, &SkinnedWindow::closed, &loop, &QEventLoop::quit);
-  show();
-  raise();
-  activateWindow();
-  if (isVisible()) loop.exec();
+  runModal();
 }
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/common/skinned_window.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,6 +73,16 @@ void SkinnedWindow::setCaptionTitle(const QString& title) {
   title_ = title;
   setWindowTitle(title);
   repaintBackground();
+}
+
+void SkinnedWindow::runModal(QWidget* focus) {
+  QEventLoop loop;
+  connect(this, &SkinnedWindow::closed, &loop, &QEventLoop::quit);
+  show();
+  raise();
+  activateWindow();
+  if (focus) focus->setFocus();
+  if (isVisible()) loop.exec();
 }
 
 void SkinnedWindow::setPaintedTitle(const QString& title) {

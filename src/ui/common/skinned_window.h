@@ -43,6 +43,10 @@ class SkinnedWindow : public QWidget {
   PictureButton* closeButton() const { return close_; }
   const QPixmap& background() const { return background_; }
 
+  // Shows the window, brings it forward, gives `focus` the focus and waits
+  // (the events go on) until the window is closed.
+  void runModal(QWidget* focus = nullptr);
+
  signals:
   void confirmed();  // Enter
   void cancelled();  // Escape

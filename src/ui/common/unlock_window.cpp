@@ -64,13 +64,7 @@ void TFrmUnlock::BtnOkClick() {
 std::optional<QString> TFrmUnlock::execModal() {
   accepted_ = false;
   setWindowModality(Qt::ApplicationModal);
-  QEventLoop loop;
-  connect(this, &SkinnedWindow::closed, &loop, &QEventLoop::quit);
-  show();
-  raise();
-  activateWindow();
-  EdPassword->setFocus();
-  loop.exec();
+  runModal(EdPassword);
   if (!accepted_) return std::nullopt;
   return EdPassword->text();
 }

@@ -85,13 +85,7 @@ bool TFrmIdInput::eventFilter(QObject* watched, QEvent* event) {
 
 bool TFrmIdInput::execModal() {
   confirmed_ = false;
-  QEventLoop loop;
-  connect(this, &SkinnedWindow::closed, &loop, &QEventLoop::quit);
-  show();
-  raise();
-  activateWindow();
-  EdId->setFocus();
-  loop.exec();
+  runModal(EdId);
   return confirmed_ && !address().isEmpty();
 }
 
