@@ -22,8 +22,11 @@ function(daybook_test)
   target_compile_definitions(${T_NAME} PRIVATE
     DAYBOOK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" DAYBOOK_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  # Window tests run offscreen; the embedded browser needs no GPU and, as
+  # root, cannot start Chromium's sandbox.
   set(env "QT_QPA_PLATFORM=offscreen" "LC_ALL=C.UTF-8"
-          "DAYBOOK_SCREENSHOTS=${PROJECT_BINARY_DIR}/screenshots")
+          "DAYBOOK_SCREENSHOTS=${PROJECT_BINARY_DIR}/screenshots"
+          "QTWEBENGINE_DISABLE_SANDBOX=1" "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu")
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
   if(T_LABELS)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
