@@ -24,11 +24,11 @@ const testsupport::TempFolder& cacheOfSize(int events) {
   static testsupport::TempFolder folder;
   static int written = 0;
   if (written != events) {
-    testsupport::SyntheticCacheSpec spec;
-    spec.events = events;
-    spec.recurringEvents = events / 10;
-    spec.tasks = 2000;
-    testsupport::writeSyntheticCache(folder.path(), spec);
+    testsupport::SyntheticCacheShape shape;
+    shape.events = events;
+    shape.recurringEvents = events / 10;
+    shape.tasks = 2000;
+    testsupport::writeSyntheticCache(folder.path(), shape);
     written = events;
   }
   return folder;

@@ -32,14 +32,14 @@ struct LoadedCache {
   std::unique_ptr<gsync::CacheStore> store;
 
   explicit LoadedCache(int events) {
-    testsupport::SyntheticCacheSpec spec;
-    spec.events = events;
-    spec.recurringEvents = events / 10;
-    spec.tasks = 2000;
-    testsupport::writeSyntheticCache(folder.path(), spec);
+    testsupport::SyntheticCacheShape shape;
+    shape.events = events;
+    shape.recurringEvents = events / 10;
+    shape.tasks = 2000;
+    testsupport::writeSyntheticCache(folder.path(), shape);
     gsync::CacheStoreOptions options;
     options.folder = folder.path();
-    options.googleId = spec.googleId;
+    options.googleId = shape.googleId;
     options.myName = "테스터";
     options.extras = &extras;
     store = std::make_unique<gsync::CacheStore>(options, listener);

@@ -12,15 +12,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_synthetic_cache DIR [EVENTS [CALENDARS [TASKS]]]\n");
     return 2;
   }
-  testsupport::SyntheticCacheSpec spec;
-  int* counts[] = {&spec.events, &spec.calendars, &spec.tasks};
+  testsupport::SyntheticCacheShape shape;
+  int* counts[] = {&shape.events, &shape.calendars, &shape.tasks};
   for (int i = 2; i < argc; ++i) {
     if (!base::parseInt(argv[i], *counts[i - 2]) || *counts[i - 2] < 0) {
       std::fprintf(stderr, "not a count: %s\n", argv[i]);
       return 2;
     }
   }
-  spec.recurringEvents = spec.events / 10;
-  testsupport::writeSyntheticCache(argv[1], spec);
+  shape.recurringEvents = shape.events / 10;
+  testsupport::writeSyntheticCache(argv[1], shape);
   return 0;
 }

@@ -133,18 +133,18 @@ std::string syntheticCalendarId(int index) {
 
 std::string syntheticTaskListId(int index) { return base::format("VGFza0xpc3Qt%04d", index); }
 
-void writeSyntheticCache(const std::string& folder, const SyntheticCacheSpec& spec) {
-  std::mt19937 rng(spec.seed);
+void writeSyntheticCache(const std::string& folder, const SyntheticCacheShape& shape) {
+  std::mt19937 rng(shape.seed);
   base::makeDirectories(folder);
   std::vector<std::string> calendarIds;
-  for (int i = 0; i < spec.calendars; ++i)
-    calendarIds.push_back(i == 0 ? spec.googleId : syntheticCalendarId(i));
+  for (int i = 0; i < shape.calendars; ++i)
+    calendarIds.push_back(i == 0 ? shape.googleId : syntheticCalendarId(i));
 
   Json entries = Json::array();
-  for (int i = 0; i < spec.calendars; ++i) {
+  for (int i = 0; i < shape.calendars; ++i) {
     entries.push_back({{"kind", "calendar#calendarListEntry"},
                        {"id", calendarIds[i]},
-                       {"summary", i == 0 ? spec.googleId : "캘린더 " + std::to_string(i)},
+                       {"summary", i == 0 ? shape.googleId : "캘린더 " + std::to_string(i)},
                        {"timeZone", "Asia/Seoul"},
                        {"colorId", std::to_string(1 + i % kColours.size())},
                        {"backgroundColor", kColours[i % kColours.size()]},
@@ -158,31 +158,31 @@ void writeSyntheticCache(const std::string& folder, const SyntheticCacheSpec& sp
   save(folder, "calendar.txt", {{"kind", "calendar#calendarList"}, {"items", entries}});
 
   Json lists = Json::array();
-  for (int i = 0; i < spec.taskLists; ++i)
+  for (int i = 0; i < shape.taskLists; ++i)
     lists.push_back({{"kind", "tasks#taskList"},
                      {"id", syntheticTaskListId(i)},
-                     {"title", i == 0 ? spec.googleId.substr(0, spec.googleId.find('@')) + "의 목록"
+                     {"title", i == 0 ? shape.googleId.substr(0, shape.googleId.find('@')) + "의 목록"
                                       : "목록 " + std::to_string(i)}});
   save(folder, "tasklist.txt", {{"kind", "tasks#taskLists"}, {"items", lists}});
   save(folder, "clr_calendar.txt", colourAnswer("calendar", kColours));
   save(folder, "clr_event.txt", colourAnswer("event", kEventColours));
 
   // One calendar at a time, so that a large cache never sits in memory whole.
-  for (int c = 0; c < spec.calendars; ++c) {
+  for (int c = 0; c < shape.calendars; ++c) {
     Json events = Json::array();
-    for (int i = c; i < spec.events; i += spec.calendars)
-      events.push_back(makeEvent(rng, calendarIds[c], spec.googleId, i < spec.recurringEvents));
+    for (int i = c; i < shape.events; i += shape.calendars)
+      events.push_back(makeEvent(rng, calendarIds[c], shape.googleId, i < shape.recurringEvents));
     save(folder, calendarIds[c] + ".txt",
          {{"kind", "calendar#events"}, {"summary", calendarIds[c]}, {"timeZone", "Asia/Seoul"},
           {"items", std::move(events)}});
   }
 
-  std::vector<Json> tasks(spec.taskLists, Json::array());
-  for (int i = 0; i < spec.tasks && spec.taskLists > 0; ++i) {
-    const int l = i % spec.taskLists;
+  std::vector<Json> tasks(shape.taskLists, Json::array());
+  for (int i = 0; i < shape.tasks && shape.taskLists > 0; ++i) {
+    const int l = i % shape.taskLists;
     tasks[l].push_back(makeTask(rng, syntheticTaskListId(l)));
   }
-  for (int l = 0; l < spec.taskLists; ++l)
+  for (int l = 0; l < shape.taskLists; ++l)
     save(folder, syntheticTaskListId(l) + ".txt", {{"kind", "tasks#tasks"}, {"items", tasks[l]}});
 }
 

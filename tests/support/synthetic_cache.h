@@ -7,7 +7,7 @@
 
 namespace testsupport {
 
-struct SyntheticCacheSpec {
+struct SyntheticCacheShape {
   int calendars = 20;        // shown calendars, the primary one first
   int events = 20000;        // spread over the calendars
   int recurringEvents = 2000;  // of `events`
@@ -21,6 +21,6 @@ struct SyntheticCacheSpec {
 std::string syntheticCalendarId(int index);  // index 0 is the primary calendar
 std::string syntheticTaskListId(int index);
 
-void writeSyntheticCache(const std::string& folder, const SyntheticCacheSpec& spec);
+void writeSyntheticCache(const std::string& folder, const SyntheticCacheShape& shape);
 
 }  // namespace testsupport

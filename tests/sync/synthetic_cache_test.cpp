@@ -8,18 +8,18 @@ namespace {
 
 TEST(SyntheticCache, LoadsWithTheRequestedCounts) {
   testsupport::TempFolder folder;
-  testsupport::SyntheticCacheSpec spec;
-  spec.calendars = 3;
-  spec.events = 300;
-  spec.recurringEvents = 40;
-  spec.tasks = 50;
-  testsupport::writeSyntheticCache(folder.path(), spec);
+  testsupport::SyntheticCacheShape shape;
+  shape.calendars = 3;
+  shape.events = 300;
+  shape.recurringEvents = 40;
+  shape.tasks = 50;
+  testsupport::writeSyntheticCache(folder.path(), shape);
 
   gsync::CacheListener quiet;
   app::EventExtraList extras;
   gsync::CacheStoreOptions options;
   options.folder = folder.path();
-  options.googleId = spec.googleId;
+  options.googleId = shape.googleId;
   options.myName = "테스터";
   options.extras = &extras;
   gsync::CacheStore store(options, quiet);
