@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "app/event_extra.h"
 #include "calendar/holidays.h"
 #include "calendar/year_index.h"
 #include "support/cache_fixtures.h"
@@ -15,21 +14,11 @@
 
 namespace {
 
-class LoadAll : public gsync::CacheListener {
- public:
-  gsync::CacheStore* store = nullptr;
-  void startItemLoading() override {
-    store->buildSlots();
-    for (std::size_t i = 0; i < store->slots().size(); ++i)
-      store->requestListItems(static_cast<int>(i));
-  }
-};
-
+// A synthetic cache of the given size, written once and loaded.
 struct LoadedCache {
   testsupport::TempFolder folder;
-  app::EventExtraList extras;
-  LoadAll listener;
-  std::unique_ptr<gsync::CacheStore> store;
+  std::unique_ptr<testsupport::LoadedStore> loaded;
+  gsync::CacheStore* store = nullptr;
 
   explicit LoadedCache(int events) {
     testsupport::SyntheticCacheShape shape;
@@ -37,14 +26,8 @@ struct LoadedCache {
     shape.recurringEvents = events / 10;
     shape.tasks = 2000;
     testsupport::writeSyntheticCache(folder.path(), shape);
-    gsync::CacheStoreOptions options;
-    options.folder = folder.path();
-    options.googleId = shape.googleId;
-    options.myName = "테스터";
-    options.extras = &extras;
-    store = std::make_unique<gsync::CacheStore>(options, listener);
-    listener.store = store.get();
-    store->enterChain();
+    loaded = std::make_unique<testsupport::LoadedStore>(folder.path(), shape.googleId, "테스터");
+    store = &loaded->store();
   }
 };
 

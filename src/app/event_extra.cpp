@@ -7,15 +7,19 @@
 namespace app {
 
 EventExtra* EventExtraList::find(const std::string& id) {
-  for (EventExtra& e : records_)
-    if (e.id == id) return &e;
-  return nullptr;
+  const auto it = index_.find(id);
+  return it == index_.end() ? nullptr : &records_[it->second];
+}
+
+EventExtra& EventExtraList::append(EventExtra record) {
+  index_.emplace(record.id, records_.size());  // an earlier record with the id stays first
+  return records_.emplace_back(std::move(record));
 }
 
 EventExtra& EventExtraList::add(const std::string& id) {
-  EventExtra& e = records_.emplace_back();
-  e.id = base::cutToCp949Width(id, 80);
-  return e;
+  EventExtra record;
+  record.id = base::cutToCp949Width(id, 80);
+  return append(std::move(record));
 }
 
 EventExtra& EventExtraList::findOrAdd(const std::string& id) {
@@ -45,7 +49,7 @@ void EventExtraList::load(const std::string& path) {
   if (!lines) return;
   for (const std::string& line : *lines) {
     if (line.empty()) continue;
-    records_.push_back(parseEventExtraLine(line));
+    append(parseEventExtraLine(line));
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/datetime.h"
@@ -22,7 +23,8 @@ struct EventExtra {
 };
 
 // The process-wide list.  A deque keeps the addresses of records stable, so
-// item records may point at them.
+// item records may point at them.  Lookups go through an index by id; the id
+// is the key of a record and is not changed once the record is in the list.
 class EventExtraList {
  public:
   EventExtra* find(const std::string& id);  // exact, case-sensitive, first match
@@ -31,7 +33,10 @@ class EventExtraList {
   std::size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
   const std::deque<EventExtra>& records() const { return records_; }
-  void clear() { records_.clear(); }
+  void clear() {
+    records_.clear();
+    index_.clear();
+  }
 
   // Appends the records of a plan.dat file in file order; a missing file adds
   // nothing.  Malformed numbers read as 0.
@@ -40,7 +45,10 @@ class EventExtraList {
   bool save(const std::string& path) const;
 
  private:
+  EventExtra& append(EventExtra record);
+
   std::deque<EventExtra> records_;
+  std::unordered_map<std::string, std::size_t> index_;  // id -> first record with it
 };
 
 // One plan.dat line: id "=" category "|" lunar "|" date.

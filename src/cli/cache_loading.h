@@ -48,7 +48,7 @@ class CacheLoad final : public gsync::CacheListener {
   void loadFailed(const std::string& message) override { report(message); }
   void startItemLoading() override {
     store_->buildSlots();
-    for (std::size_t i = 0; i < store_->slots().size(); ++i)
+    for (std::size_t i = 0; i < store_->listSlots().size(); ++i)
       store_->requestListItems(static_cast<int>(i));
   }
 

@@ -456,34 +456,7 @@ void CacheStore::noteException(const Json& item) {
   excluded_[cutField(series, kIdWidth)].insert(base::dayNumber(*original));
 }
 
-app::EventExtra& CacheStore::extraFor(const std::string& id) {
-  const std::deque<app::EventExtra>& records = extras_.records();
-  // Another owner may have emptied and refilled the list: start over then.
-  if (records.size() < extraIndexed_ ||
-      (extraIndexed_ > 0 && records[extraIndexed_ - 1].id != lastIndexedId_)) {
-    extraIndex_.clear();
-    extraIndexed_ = 0;
-  }
-  for (; extraIndexed_ < records.size(); ++extraIndexed_)
-    extraIndex_.emplace(records[extraIndexed_].id, extraIndexed_);
-
-  app::EventExtra* found = nullptr;
-  if (const auto it = extraIndex_.find(id); it != extraIndex_.end()) {
-    // The list hands out its records only through find(); this is its own
-    // record, found without the list's linear search.
-    found = const_cast<app::EventExtra*>(&records[it->second]);
-    if (found->id != id) {
-      extraIndex_.clear();
-      extraIndexed_ = 0;
-      found = &extras_.findOrAdd(id);
-    }
-  } else {
-    found = &extras_.add(id);
-    extraIndex_.emplace(found->id, extraIndexed_++);
-  }
-  if (extraIndexed_ > 0) lastIndexedId_ = extras_.records()[extraIndexed_ - 1].id;
-  return *found;
-}
+app::EventExtra& CacheStore::extraFor(const std::string& id) { return extras_.findOrAdd(id); }
 
 // ---------------------------------------------------------------- lists
 

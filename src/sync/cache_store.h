@@ -11,17 +11,11 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/event_extra.h"
 #include "sync/cache_text.h"
 #include "sync/records.h"
-
-// Qt's "slots" keyword macro would swallow the slot accessors below when a
-// window includes this header after Qt's; windows call listSlots().
-#pragma push_macro("slots")
-#undef slots
 
 namespace gsync {
 
@@ -115,8 +109,8 @@ class CacheStore {
 
   // Slots: by default every calendar, then every task list, in tree order.
   void buildSlots();
-  void setSlots(std::vector<ListSlot> slots) { slots_ = std::move(slots); }
-  const std::vector<ListSlot>& slots() const { return slots_; }
+  void setSlots(std::vector<ListSlot> list) { slots_ = std::move(list); }
+  // Not named "slots": Qt defines that word as a macro in window code.
   const std::vector<ListSlot>& listSlots() const { return slots_; }
   // The slot's detail file or its list's item file exists.
   bool hasItemSource(int slot) const;
@@ -197,11 +191,7 @@ class CacheStore {
 
   // Position of each event id's first record in the extras list; the list
   // only grows, and a position that no longer holds its id rebuilds the map.
-  std::unordered_map<std::string, std::size_t> extraIndex_;
-  std::size_t extraIndexed_ = 0;
-  std::string lastIndexedId_;
 };
 
 }  // namespace gsync
 
-#pragma pop_macro("slots")

@@ -33,12 +33,12 @@ void Download::followUp(RequestKind kind, const HeldArguments& held) {
 void DownloadingChain::startItemLoading() {
   if (!store_) return;
   store_->buildSlots();
-  if (!store_->slots().empty()) store_->requestListItems(0);
+  if (!store_->listSlots().empty()) store_->requestListItems(0);
 }
 
 void DownloadingChain::itemsLoaded(const ListSlot& slot) {
   ++slotsDone;
-  if (store_ && static_cast<std::size_t>(slot.number + 1) < store_->slots().size())
+  if (store_ && static_cast<std::size_t>(slot.number + 1) < store_->listSlots().size())
     store_->requestListItems(slot.number + 1);
 }
 

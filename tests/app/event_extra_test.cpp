@@ -46,6 +46,20 @@ TEST(EventExtra, PlanFileRoundTripsInListOrder) {
   EXPECT_EQ(back.find("EVT_PAY"), nullptr);  // ids are case-sensitive
 }
 
+TEST(EventExtra, LookupFindsTheFirstRecordOfAnId) {
+  const std::string path = base::joinPath(freshFolder(), "plan.dat");
+  base::writeLines(path, {"dup=1|0|0", "other=3|0|0", "dup=2|0|0"});
+  EventExtraList list;
+  list.load(path);
+  ASSERT_NE(list.find("dup"), nullptr);
+  EXPECT_EQ(list.find("dup")->category, 1);
+  EXPECT_EQ(&list.findOrAdd("other"), list.find("other"));
+  EXPECT_EQ(list.findOrAdd("new").category, 0);
+  EXPECT_EQ(list.size(), 4u);
+  list.clear();
+  EXPECT_EQ(list.find("dup"), nullptr);
+}
+
 TEST(EventExtra, EmptyListLeavesTheFileAlone) {
   const std::string path = base::joinPath(freshFolder(), "plan.dat");
   base::writeLines(path, {"kept=1|0|0"});

@@ -36,6 +36,14 @@ inline Outcome run(const std::vector<std::string>& args, const std::string& inpu
   return {status, out.str(), err.str()};
 }
 
+// The same, with the output handed back through `out` and `err`.
+inline int run(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  const Outcome outcome = run(args);
+  out = outcome.out;
+  err = outcome.err;
+  return outcome.status;
+}
+
 // A program folder with the sample account's settings and a copy of the
 // sample cache, both under a fresh temporary folder.
 class SampleAccount : public ::testing::Test {

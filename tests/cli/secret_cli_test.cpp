@@ -5,14 +5,7 @@
 #include "cli/command.h"
 #include "cli_test_support.h"
 
-namespace {
-int run(std::vector<std::string> args, std::string& out, std::string& err) {
-  const clitest::Outcome outcome = clitest::run(args);
-  out = outcome.out;
-  err = outcome.err;
-  return outcome.status;
-}
-}  // namespace
+using clitest::run;
 
 TEST(Cli, SecretCommandsRoundTrip) {
   std::string out, err;

@@ -207,7 +207,7 @@ TEST_F(GoogleStandinTest, FullDownloadIntoAnEmptyCacheFollowsTheChain) {
   EXPECT_TRUE(driver.failures.empty()) << driver.failures.front();
   ASSERT_GE(store.calendars().size(), 4u);
   ASSERT_EQ(store.taskLists().size(), 2u);
-  EXPECT_EQ(driver.slotsDone, static_cast<int>(store.slots().size()));
+  EXPECT_EQ(driver.slotsDone, static_cast<int>(store.listSlots().size()));
   EXPECT_GT(store.items().size(), 40u);
 
   std::vector<std::string> expected = {
@@ -216,12 +216,12 @@ TEST_F(GoogleStandinTest, FullDownloadIntoAnEmptyCacheFollowsTheChain) {
       "GET /calendar/v3/colors?fields=calendar",
       "GET /calendar/v3/colors?fields=event",
   };
-  for (const ListSlot& slot : store.slots())
+  for (const ListSlot& slot : store.listSlots())
     expected.push_back(slot.list->isTaskList ? "GET /tasks/v1/lists/" + slot.list->id + "/tasks?maxResults=999999"
                                              : "GET /calendar/v3/calendars/" + slot.list->id + "/events?maxResults=999999");
   EXPECT_EQ(logLines(), expected);
   // Each detail file became its list's item file.
-  for (const ListSlot& slot : store.slots()) {
+  for (const ListSlot& slot : store.listSlots()) {
     EXPECT_TRUE(base::fileExists(file(itemFileName(slot.list->id)))) << slot.list->id;
     EXPECT_FALSE(base::fileExists(file(detailFileName(slot.number))));
   }

@@ -29,4 +29,21 @@ void copySampleCache(const std::string& folder) {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
+LoadedStore::LoadedStore(const std::string& folder, const std::string& googleId,
+                         const std::string& myName) {
+  gsync::CacheStoreOptions options;
+  options.folder = folder;
+  options.googleId = googleId;
+  options.myName = myName;
+  options.extras = &extras;
+  store_ = std::make_unique<gsync::CacheStore>(options, *this);
+  store_->enterChain();
+}
+
+void LoadedStore::startItemLoading() {
+  store_->buildSlots();
+  for (std::size_t i = 0; i < store_->listSlots().size(); ++i)
+    store_->requestListItems(static_cast<int>(i));
+}
+
 }  // namespace testsupport

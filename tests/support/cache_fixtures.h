@@ -1,7 +1,11 @@
 // Temporary folders and the sample cache folder for tests.
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "app/event_extra.h"
+#include "sync/cache_store.h"
 
 namespace testsupport {
 
@@ -29,5 +33,20 @@ void copySampleCache(const std::string& folder);
 // The sample account.
 inline constexpr const char* kSampleGoogleId = "minji.kim@gmail.com";
 inline constexpr const char* kSampleMyName = "김민지";
+
+// A cache store over a folder, loaded through the whole chain with every
+// list's items read at its end, as the window's stepping does.
+class LoadedStore : public gsync::CacheListener {
+ public:
+  explicit LoadedStore(const std::string& folder, const std::string& googleId = kSampleGoogleId,
+                       const std::string& myName = kSampleMyName);
+  gsync::CacheStore& store() { return *store_; }
+  app::EventExtraList extras;
+
+  void startItemLoading() override;
+
+ private:
+  std::unique_ptr<gsync::CacheStore> store_;
+};
 
 }  // namespace testsupport

@@ -39,7 +39,7 @@ struct Recorder : gsync::CacheListener {
     ++itemLoadingStarted;
     if (!loadItemsOnStart) return;
     store->buildSlots();
-    for (std::size_t i = 0; i < store->slots().size(); ++i)
+    for (std::size_t i = 0; i < store->listSlots().size(); ++i)
       store->requestListItems(static_cast<int>(i));
   }
 };
@@ -380,7 +380,7 @@ TEST_F(StoreFixture, RemovingAListTakesItsItems) {
   store->removeList(kPrimary);
   EXPECT_EQ(store->findList(kPrimary), nullptr);
   EXPECT_EQ(store->items().size(), 28u - 12);
-  EXPECT_EQ(store->slots().size(), 5u);
+  EXPECT_EQ(store->listSlots().size(), 5u);
   for (const auto& item : store->items()) EXPECT_NE(item->list->id, kPrimary);
 }
 

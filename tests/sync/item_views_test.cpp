@@ -13,31 +13,16 @@ using gsync::ListRecord;
 using gsync::YearFilter;
 using testsupport::TempFolder;
 
-// Loads the sample cache the way the window does (every slot at once).
-struct SampleListener : gsync::CacheListener {
-  gsync::CacheStore* store = nullptr;
-  void startItemLoading() override {
-    store->buildSlots();
-    store->loadAllItems();
-  }
-};
-
+// The sample cache, loaded as the window loads it.
 struct SampleFixture : ::testing::Test {
   TempFolder folder;
-  app::EventExtraList extras;
-  SampleListener listener;
-  std::unique_ptr<gsync::CacheStore> store;
+  std::unique_ptr<testsupport::LoadedStore> loaded;
+  gsync::CacheStore* store = nullptr;
 
   void SetUp() override {
     testsupport::copySampleCache(folder.path());
-    gsync::CacheStoreOptions options;
-    options.folder = folder.path();
-    options.googleId = testsupport::kSampleGoogleId;
-    options.myName = testsupport::kSampleMyName;
-    options.extras = &extras;
-    store = std::make_unique<gsync::CacheStore>(options, listener);
-    listener.store = store.get();
-    store->enterChain();
+    loaded = std::make_unique<testsupport::LoadedStore>(folder.path());
+    store = &loaded->store();
   }
   const ItemRecord& item(const std::string& title) const {
     for (const auto& i : store->items())

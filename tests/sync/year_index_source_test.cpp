@@ -29,32 +29,16 @@ const std::string kInsurance = "MTA0NTc4OTIzNDU2Nzg5MDEyMzQ6MDoxMDAw";  // task 
 const std::string kShelf = "MTA0NTc4OTIzNDU2Nzg5MDEyMzQ6MDozMDAw";      // task without due date
 const std::string kMilk = "c2hvcDE6MDoxMDAwMDAwMDAwMDAwMDAw";           // task, id holds "ho"
 
-// Loads the sample cache through the whole chain, as the window does.
-struct Loader : gsync::CacheListener {
-  gsync::CacheStore* store = nullptr;
-  void startItemLoading() override {
-    store->buildSlots();
-    for (std::size_t i = 0; i < store->slots().size(); ++i)
-      store->requestListItems(static_cast<int>(i));
-  }
-};
-
+// The sample cache, loaded as the window loads it.
 struct SampleYearIndex : ::testing::Test {
   TempFolder folder;
-  app::EventExtraList extras;
-  Loader loader;
-  std::unique_ptr<gsync::CacheStore> store;
+  std::unique_ptr<testsupport::LoadedStore> loaded;
+  gsync::CacheStore* store = nullptr;
 
   void SetUp() override {
     testsupport::copySampleCache(folder.path());
-    gsync::CacheStoreOptions options;
-    options.folder = folder.path();
-    options.googleId = testsupport::kSampleGoogleId;
-    options.myName = testsupport::kSampleMyName;
-    options.extras = &extras;
-    store = std::make_unique<gsync::CacheStore>(options, loader);
-    loader.store = store.get();
-    store->enterChain();
+    loaded = std::make_unique<testsupport::LoadedStore>(folder.path());
+    store = &loaded->store();
     ASSERT_EQ(store->items().size(), 28u);
   }
 

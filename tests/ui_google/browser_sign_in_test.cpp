@@ -14,6 +14,7 @@
 #include "../ui_common/ui_test_support.h"
 #include "app/settings.h"
 #include "standin.h"
+#include "standin_config.h"
 #include "ui/google/navigate_window.h"
 
 namespace {
@@ -61,14 +62,7 @@ class BrowserSignInTest : public ::testing::Test {
     options.today = "2025-03-12";
     server_ = std::make_unique<standin::Server>(options);
     server_->start();
-    gsync::GoogleConfig config;
-    config.apiBase = server_->baseUrl();
-    config.authorizeUrl = server_->baseUrl() + "/o/oauth2/auth";
-    config.tokenUrl = server_->baseUrl() + "/o/oauth2/token";
-    config.clientId = "daybook-test";
-    config.clientSecret = "secret";
-    config.scopes = "https://www.googleapis.com/auth/calendar openid email profile";
-    options_.config = config;
+    options_.config = standinConfig(*server_);
   }
 
   // The status the stand-in answered the first `method path` request with,

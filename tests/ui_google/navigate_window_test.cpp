@@ -20,6 +20,7 @@
 #include "base/ini.h"
 #include "base/text.h"
 #include "standin.h"
+#include "standin_config.h"
 #include "sync/cache_store.h"
 #include "ui/google/id_input.h"
 #include "ui/google/navigate_window.h"
@@ -61,14 +62,7 @@ class NavigateTest : public ::testing::Test {
     options.keyFile = certs.keyFile;
     server_ = std::make_unique<standin::Server>(options);
     server_->start();
-    gsync::GoogleConfig config;
-    config.apiBase = server_->baseUrl();
-    config.authorizeUrl = server_->baseUrl() + "/o/oauth2/auth";
-    config.tokenUrl = server_->baseUrl() + "/o/oauth2/token";
-    config.clientId = "daybook-test";
-    config.clientSecret = "secret";
-    config.scopes = "https://www.googleapis.com/auth/calendar openid email profile";
-    options_.config = config;
+    options_.config = standinConfig(*server_);
     options_.embedded = false;
     options_.openExternal = [this](const QString& url) {
       if (browser_.joinable()) browser_.join();
