@@ -7,16 +7,12 @@
 #include "app/folders.h"
 #include "app/settings.h"
 #include "base/files.h"
-#include "base/ini.h"
-#include "base/secret.h"
-#include "sync/cache_store.h"
 #include "platform/single_instance.h"
 #include "ui/common/env_window.h"
 #include "ui/common/skin.h"
 #include "ui/common/splash.h"
 #include "ui/google/navigate_window.h"
 #include "ui/main/google_connection.h"
-#include "ui/main/main_views.h"
 #include "ui/main/main_window.h"
 
 namespace {
